@@ -1,0 +1,206 @@
+// Logging: level table, time-stamped line layout and the optional callback copy.
+#include "support/Logging.h"
+
+#include <chrono>
+#include <ctime>
+
+std::mutex Logging::mutex;
+int Logging::logLevel = Logging::DEBUG;
+const char* Logging::progName = "prog";
+FILE* Logging::logFile = stderr;
+const char* Logging::logFileName = nullptr;
+Logging::ExtraLogCallback Logging::extra_log_cb = nullptr;
+
+namespace {
+
+const char* const levelMarkers[] = {
+    "*******", "****** ", "*****  ", "****   ", "***    ",
+    "**     ", "+      ", ".      ", "       ",
+};
+
+const char* markerFor(int level)
+{
+    if (level >= Logging::EMERGENCY && level <= Logging::VERBOSE) {
+        return levelMarkers[level];
+    }
+    return "?      ";
+}
+
+} // namespace
+
+void call_extra_log_cb(Logging::ExtraLogCallback cb, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    cb(format, args);
+    va_end(args);
+}
+
+bool Logging::open(const char* newProgName, int newLogLevel, const char* newLogFileName)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    logLevel = newLogLevel;
+    progName = newProgName;
+    logFileName = newLogFileName;
+    if (newLogFileName == nullptr) {
+        return false;
+    }
+    logFile = std::fopen(newLogFileName, "a");
+    if (logFile == nullptr) {
+        std::fprintf(stderr, "Could not open log file '%s'", newLogFileName);
+        logFileName = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool Logging::reopen()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (logFileName == nullptr) {
+        return false;
+    }
+    if (logFile != nullptr) {
+        std::fclose(logFile);
+    }
+    logFile = std::fopen(logFileName, "a");
+    if (logFile == nullptr) {
+        std::fprintf(stderr, "Could not reopen log file '%s'", logFileName);
+        logFileName = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void Logging::rename(const char* newProgName)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    progName = newProgName;
+}
+
+void Logging::flush()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (logFile != nullptr) {
+        std::fflush(logFile);
+    }
+}
+
+int Logging::write(int level, const char* format, ...)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (level > logLevel) {
+        return 0;
+    }
+    const auto now = std::chrono::system_clock::now();
+    const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
+    const int millis = static_cast<int>(sinceEpoch.count() % 1000);
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char stamp[100];
+    const size_t used = std::strftime(stamp, sizeof(stamp) - 8, "%b %d %T", &local);
+    std::snprintf(stamp + used, sizeof(stamp) - used, ".%03d", millis);
+    const char* marker = markerFor(level);
+
+    if (logFile != nullptr) {
+        std::fprintf(logFile, "%s  %s %s: ", marker, stamp, progName);
+        va_list args;
+        va_start(args, format);
+        std::vfprintf(logFile, format, args);
+        va_end(args);
+        std::fputs("\n", logFile);
+        std::fflush(logFile);
+    }
+    thread_local bool recursive = false;
+    if (extra_log_cb != nullptr && !recursive) {
+        recursive = true;
+        call_extra_log_cb(extra_log_cb, "%s  %s %s: ", marker, stamp, progName);
+        va_list args;
+        va_start(args, format);
+        extra_log_cb(format, args);
+        va_end(args);
+        call_extra_log_cb(extra_log_cb, "\n");
+        recursive = false;
+    }
+    return 0;
+}
+
+std::string Logging::getLogFileName()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return logFileName != nullptr ? std::string(logFileName) : std::string();
+}
+
+bool Logging::setLogLevel(int level)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    logLevel = level;
+    return true;
+}
+
+bool Logging::setLogLevel(const std::string& name)
+{
+    const int level = logLevelFromName(name);
+    if (level == -1) {
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    logLevel = level;
+    return true;
+}
+
+int Logging::logLevelFromName(const std::string& name)
+{
+    struct NamedLevel {
+        const char* shortName;
+        const char* longName;
+        int level;
+    };
+    static const NamedLevel names[] = {
+        {"i", "info", INFO},         {"d", "debug", DEBUG},      {"v", "verbose", VERBOSE},
+        {"n", "notice", NOTICE},     {"w", "warning", WARNING},  {"e", "error", ERROR},
+        {"c", "critical", CRITICAL}, {"a", "alert", ALERT},      {"m", "emergency", EMERGENCY},
+        {"q", "quiet", QUIET},
+    };
+    for (const auto& n : names) {
+        if (name == n.shortName || name == n.longName) {
+            return n.level;
+        }
+    }
+    return -1;
+}
+
+int Logging::getLogLevel()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return logLevel;
+}
+
+const char* Logging::getLogLevelName()
+{
+    return logLevelToName(getLogLevel());
+}
+
+const char* Logging::logLevelToName(int level)
+{
+    switch (level) {
+    case QUIET: return "quiet";
+    case EMERGENCY: return "emergency";
+    case ALERT: return "alert";
+    case CRITICAL: return "critical";
+    case ERROR: return "error";
+    case WARNING: return "warning";
+    case NOTICE: return "notice";
+    case INFO: return "info";
+    case DEBUG: return "debug";
+    case VERBOSE: return "verbose";
+    default: return "unknown";
+    }
+}
+
+bool Logging::isLogLevelActive(int level)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return logLevel >= level;
+}

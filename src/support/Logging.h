@@ -1,0 +1,62 @@
+// Logging: the process-wide, levelled, thread-safe log of the tool.
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+/// Levels: a smaller number is more severe; a message is written when its
+/// level is at most the current threshold.
+class Logging
+{
+public:
+    static constexpr int QUIET = -1000;
+    static constexpr int EMERGENCY = 0;
+    static constexpr int ALERT = 1;
+    static constexpr int CRITICAL = 2;
+    static constexpr int ERROR = 3;
+    static constexpr int WARNING = 4;
+    static constexpr int NOTICE = 5;
+    static constexpr int INFO = 6;
+    static constexpr int DEBUG = 7;
+    static constexpr int VERBOSE = 8;
+
+    using ExtraLogCallback = void (*)(const char* format, va_list args);
+
+    Logging() = delete;
+
+    /// Sets level and program name; with a file name, appends the log to that file.
+    static bool open(const char* progName, int logLevel, const char* logFileName);
+    static bool reopen();
+    static void rename(const char* progName);
+    static void flush();
+    static int write(int level, const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
+    static std::string getLogFileName();
+    static bool setLogLevel(int level);
+    /// False (level kept) when the name is not one of the level names.
+    static bool setLogLevel(const std::string& name);
+    /// -1 for a name that is not a level name.
+    static int logLevelFromName(const std::string& name);
+    static int getLogLevel();
+    static const char* getLogLevelName();
+    static const char* logLevelToName(int level);
+    static bool isLogLevelActive(int level);
+
+    /// Receives every written line as well, in three calls: header, message, line end.
+    static ExtraLogCallback extra_log_cb;
+
+private:
+    static std::mutex mutex;
+    static int logLevel;
+    static const char* progName;
+    static FILE* logFile;
+    static const char* logFileName;
+};
+
+/// Hands a fixed piece of a log line to a callback that takes a va_list.
+void call_extra_log_cb(Logging::ExtraLogCallback cb, const char* format, ...);
