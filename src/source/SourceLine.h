@@ -1,0 +1,43 @@
+// SourceLine: one logical line of assembly source with its line number and source name.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class SourceLine
+{
+public:
+    /// A line made up by the program: line number 0, no source name.
+    explicit SourceLine(std::string text);
+    SourceLine(std::string&& text, int lineNr, std::shared_ptr<const std::string> name);
+
+    /// Replaces text and number; the source name stays (lets readers reuse the object).
+    void setLine(std::string&& text, int lineNr);
+    /// Appends a continued physical line, separated by a line feed.
+    void concatLine(const std::string& text);
+
+    int lineNr() const { return lineNr_; }
+    /// 0 for a line that does not come from a source.
+    int numLines() const;
+    int lastLineNr() const { return lineNr_ + numLines() - 1; }
+    bool isMultiLine() const { return numLines() > 1; }
+    bool hasSource() const { return lineNr_ >= 1; }
+
+    const std::string& toString() const { return text_; }
+    const char* data() const { return text_.c_str(); }
+    size_t length() const { return text_.length(); }
+    char operator[](size_t i) const { return text_[i]; }
+    size_t find(const std::string& s) const { return text_.find(s); }
+    std::string substr(size_t pos, size_t len) const { return text_.substr(pos, len); }
+    const std::shared_ptr<const std::string>& sourceName() const { return name_; }
+
+    /// Location text: "prog:12", "line 12", "prog:12-14", "lines 12-14".
+    std::string getSourceRef() const;
+    /// As above with the zero-based column: "prog:12:4", "line 12 column 4".
+    std::string getSourceRef(size_t column) const;
+
+private:
+    int lineNr_ = 0;
+    std::string text_;
+    std::shared_ptr<const std::string> name_;
+};
