@@ -1,0 +1,3 @@
+# Two instructions: the .hex must hold two words.
+        nop
+        stop
