@@ -1,0 +1,25 @@
+// SeqProcessor: construction of the memories and the instruction-set listing.
+#include "seqprocessor/SeqProcessor.h"
+
+#include <ostream>
+
+SeqProcessor::SeqProcessor() : instructionMem_("instruction"), dataMem_("data") {}
+
+SeqProcessor::SeqProcessor(const SeqInstructionSet& instructionSet, unsigned int instructionMemWords,
+                           unsigned int dataMemWords)
+    : instructionMem_("instruction", instructionMemWords), dataMem_("data", dataMemWords),
+      instructionSet_(instructionSet)
+{
+}
+
+SeqProcessor::SeqProcessor(const SeqInstructionSet& instructionSet, unsigned long long* instructionBuffer,
+                           unsigned int instructionMemWords, unsigned int dataMemWords)
+    : instructionMem_("instruction", instructionBuffer, instructionMemWords), dataMem_("data", dataMemWords),
+      instructionSet_(instructionSet)
+{
+}
+
+std::ostream& SeqProcessor::printInstructionSet(std::ostream& os) const
+{
+    return os << "Instruction set:\n" << instructionSet_;
+}

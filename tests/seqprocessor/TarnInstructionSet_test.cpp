@@ -1,0 +1,73 @@
+// Tests of the built-in instruction set: its shape, example encodings and a round trip over every variant.
+#include "seqprocessor/TarnInstructionSet.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const SeqInstructionSet& tarn()
+{
+    static const SeqInstructionSet set = seq_instr_set();
+    return set;
+}
+
+unsigned long long encode(const std::string& mnemonic, const std::string& signature,
+                          std::initializer_list<long long> values)
+{
+    auto def = tarn().find(mnemonic, signature);
+    EXPECT_TRUE(def) << mnemonic << ' ' << signature;
+    if (!def) {
+        return 0;
+    }
+    unsigned long long word = 0;
+    tarn().writeBaseFields(word, *def);
+    unsigned int i = 0;
+    for (long long v : values) {
+        EXPECT_TRUE(def->getArg(i++)->setValue(word, v)) << mnemonic << " value " << v;
+    }
+    return word;
+}
+
+} // namespace
+
+TEST(TarnInstructionSet, Shape)
+{
+    unsigned short major = 9;
+    unsigned short minor = 9;
+    tarn().getVersion(major, minor);
+    EXPECT_EQ(1, major);
+    EXPECT_EQ(0, minor);
+    EXPECT_EQ(36u, tarn().fieldTable().size());
+    EXPECT_EQ(64u, tarn().argumentTable().size());
+    EXPECT_EQ(42u, tarn().size());
+
+    unsigned long long expectedOpcode = 0;
+    unsigned int variants = 0;
+    for (const SeqInstructionVariations& v : tarn()) {
+        EXPECT_EQ(expectedOpcode++, v.opcode());
+        long long lastSelect = -1;
+        for (const SeqInstructionDef& def : v) {
+            EXPECT_LT(lastSelect, static_cast<long long>(def.select())) << def.mnemonic();
+            lastSelect = static_cast<long long>(def.select());
+            ++variants;
+        }
+    }
+    EXPECT_EQ(78u, variants);
+}
+
+TEST(TarnInstructionSet, ExampleWords)
+{
+    EXPECT_EQ(0x0400000000000000ULL, encode("stop", "", {}));
+    EXPECT_EQ(0x0E00190000000000ULL, encode("jmp", "#", {100}));
+    EXPECT_EQ(0x0C0001C000000000ULL, encode("jmp", "R#", {7}));
+    EXPECT_EQ(0x1E0000C000000005ULL, encode("move", "#,R#", {5, 3}));
+    EXPECT_EQ(0x220000810000000AULL, encode("add", "R#,#,R#", {1, 10, 2}));
+    EXPECT_EQ(0x6A00C80000000801ULL, encode("play", "#,#,#", {1, 2, 100}));
+    EXPECT_EQ(0x4E000000FFFFFFFFULL, encode("set_freq", "#", {-1}));
+    EXPECT_EQ(0x5A000000FFFF8000ULL, encode("set_awg_gain", "#,#", {-32768, -1}));
+}
