@@ -19,7 +19,7 @@ public:
     int lineNr() const { return lineNr_; }
     /// 0 for a line that does not come from a source.
     int numLines() const;
-    int lastLineNr() const { return lineNr_ + numLines() - 1; }
+    int lastLineNr() const { return lineNr_ + (numLines() - 1); }
     bool isMultiLine() const { return numLines() > 1; }
     bool hasSource() const { return lineNr_ >= 1; }
 

@@ -1,0 +1,281 @@
+// AsmError: error types, streamed messages and the rendering of source errors.
+#include "source/AsmError.h"
+
+#include "asmparser/AsmToken.h"
+#include "support/StringUtil.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+template <class E>
+std::shared_ptr<AsmError> copyOf(const E& error)
+{
+    return std::make_shared<E>(error);
+}
+
+}  // namespace
+
+int AsmError::lineNr() const
+{
+    const auto line = sourceLine();
+    return line ? line->lineNr() : 0;
+}
+
+std::shared_ptr<AsmError> AsmRuntimeError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+std::shared_ptr<AsmError> AsmFatalError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+std::shared_ptr<AsmError> AsmProgramTooLongError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+// ---- StreamException ----
+
+template <class T>
+StreamException<T>& StreamException<T>::operator<<(const char* text)
+{
+    message_ += text;
+    return *this;
+}
+
+template <class T>
+StreamException<T>& StreamException<T>::operator<<(const std::string& text)
+{
+    message_ += text;
+    return *this;
+}
+
+template <class T>
+StreamException<T>& StreamException<T>::operator<<(const AsmToken& token)
+{
+    message_.append(token.data() ? token.data() : "", token.length());
+    return *this;
+}
+
+template <class T>
+const char* StreamException<T>::what() const noexcept
+{
+    try {
+        whatBuffer_ = message();
+        // A NUL would end the text early for every C-string reader of it.
+        std::replace(whatBuffer_.begin(), whatBuffer_.end(), '\0', '?');
+        return whatBuffer_.c_str();
+    } catch (...) {
+        return "(error text could not be rendered: out of memory)";
+    }
+}
+
+template <class T>
+std::shared_ptr<AsmError> StreamException<T>::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+template class StreamException<AsmRuntimeError>;
+
+// ---- AsmSourceError ----
+
+AsmSourceError::AsmSourceError(const SourceErrorRef& ref) : references_{ref}
+{
+    sortAndClean();
+}
+
+std::shared_ptr<const SourceLine> AsmSourceError::sourceLine() const
+{
+    return references_.empty() ? nullptr : references_.front().sourceLine();
+}
+
+std::shared_ptr<AsmError> AsmSourceError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+std::string AsmSourceError::message() const
+{
+    const std::string text = errorMessage();
+    std::string report;
+    for (const SourceErrorRef& ref : references_) {
+        if (ref.hasSource()) {
+            append(report, ref.getSourceRef(), ": ", text, ": ", ref.pointToTextInSource());
+        }
+    }
+    return report;
+}
+
+void AsmSourceError::addErrorInfo(const SourceErrorRef& ref)
+{
+    references_.insert(std::upper_bound(references_.begin(), references_.end(), ref), ref);
+}
+
+void AsmSourceError::sortAndClean()
+{
+    std::stable_sort(references_.begin(), references_.end());
+    while (!references_.empty() && !references_.back().hasSource()) {
+        references_.pop_back();
+    }
+}
+
+// ---- AsmSyntaxError ----
+
+AsmSyntaxError::AsmSyntaxError(const SourceErrorRef& ref) : AsmSourceError(ref)
+{
+    *this << "Syntax error: ";
+}
+
+AsmSyntaxError::AsmSyntaxError(std::shared_ptr<const SourceLine> line, const std::string& text)
+    : AsmSyntaxError(SourceErrorRef(std::move(line), text))
+{
+}
+
+AsmSyntaxError::AsmSyntaxError(std::shared_ptr<const SourceLine> line, size_t start, size_t length)
+    : AsmSyntaxError(SourceErrorRef(std::move(line), start, length))
+{
+}
+
+AsmSyntaxError& AsmSyntaxError::operator<<(const char* text)
+{
+    AsmSourceError::operator<<(text);
+    return *this;
+}
+
+AsmSyntaxError& AsmSyntaxError::operator<<(const std::string& text)
+{
+    AsmSourceError::operator<<(text);
+    return *this;
+}
+
+AsmSyntaxError& AsmSyntaxError::operator<<(const AsmToken& token)
+{
+    AsmSourceError::operator<<(token);
+    return *this;
+}
+
+std::shared_ptr<AsmError> AsmSyntaxError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+// ---- Unresolved and duplicate names ----
+
+namespace {
+
+// "Unresolved symbol: x. " or "Duplicate address label: L. ", each line marked at the name.
+template <class Lines>
+void describeNamedError(AsmSourceError& error, const char* what, const Lines& lines, const std::string& name,
+                        const std::string& kind)
+{
+    error << stringCat(what, " ", kind, ": ", name, ". ");
+    for (const auto& line : lines) {
+        error.addErrorInfo(SourceErrorRef(line, name));
+    }
+}
+
+}  // namespace
+
+AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(
+    const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name, const std::string& kind)
+    : name_(name), kind_(kind), errorType_(stringCat("Unresolved ", kind, " error"))
+{
+    describeNamedError(*this, "Unresolved", lines, name, kind);
+}
+
+AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(
+    std::initializer_list<std::shared_ptr<const SourceLine>> lines, const std::string& name,
+    const std::string& kind)
+    : AsmUnresolvedReferenceError(std::vector<std::shared_ptr<const SourceLine>>(lines), name, kind)
+{
+}
+
+AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(std::shared_ptr<const SourceLine> line,
+                                                         const std::string& name, const std::string& kind)
+    : AsmUnresolvedReferenceError({std::move(line)}, name, kind)
+{
+}
+
+std::shared_ptr<AsmError> AsmUnresolvedReferenceError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+AsmUnresolvedAddressLabelError::AsmUnresolvedAddressLabelError(std::shared_ptr<const SourceLine> line,
+                                                               const std::string& name)
+    : AsmUnresolvedReferenceError(std::move(line), name, "address label")
+{
+}
+
+std::shared_ptr<AsmError> AsmUnresolvedAddressLabelError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+AsmUnresolvedSymbolError::AsmUnresolvedSymbolError(std::shared_ptr<const SourceLine> line, const std::string& name)
+    : AsmUnresolvedReferenceError(std::move(line), name, "symbol")
+{
+}
+
+std::shared_ptr<AsmError> AsmUnresolvedSymbolError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+AsmDuplicateDefinitionError::AsmDuplicateDefinitionError(
+    const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name, const std::string& kind)
+    : name_(name), kind_(kind), errorType_(stringCat("Duplicate ", kind, " error"))
+{
+    describeNamedError(*this, "Duplicate", lines, name, kind);
+}
+
+AsmDuplicateDefinitionError::AsmDuplicateDefinitionError(
+    std::initializer_list<std::shared_ptr<const SourceLine>> lines, const std::string& name,
+    const std::string& kind)
+    : AsmDuplicateDefinitionError(std::vector<std::shared_ptr<const SourceLine>>(lines), name, kind)
+{
+}
+
+std::shared_ptr<AsmError> AsmDuplicateDefinitionError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+AsmDuplicateAddressLabelError::AsmDuplicateAddressLabelError(
+    const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name)
+    : AsmDuplicateDefinitionError(lines, name, "address label")
+{
+}
+
+AsmDuplicateAddressLabelError::AsmDuplicateAddressLabelError(
+    std::initializer_list<std::shared_ptr<const SourceLine>> lines, const std::string& name)
+    : AsmDuplicateDefinitionError(lines, name, "address label")
+{
+}
+
+std::shared_ptr<AsmError> AsmDuplicateAddressLabelError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}
+
+AsmDuplicateSymbolError::AsmDuplicateSymbolError(const std::vector<std::shared_ptr<const SourceLine>>& lines,
+                                                 const std::string& name)
+    : AsmDuplicateDefinitionError(lines, name, "symbol")
+{
+}
+
+AsmDuplicateSymbolError::AsmDuplicateSymbolError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
+                                                 const std::string& name)
+    : AsmDuplicateDefinitionError(lines, name, "symbol")
+{
+}
+
+std::shared_ptr<AsmError> AsmDuplicateSymbolError::shared_ptr_copy() const
+{
+    return copyOf(*this);
+}

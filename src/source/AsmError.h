@@ -1,0 +1,216 @@
+// AsmError: the assembler's error classes, from plain runtime errors to errors that point into the source.
+#pragma once
+
+#include "source/SourceErrorRef.h"
+#include "source/SourceLine.h"
+
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class AsmToken;
+
+/// The interface every assembler error offers; thrown and caught as AsmError&.
+class AsmError
+{
+public:
+    virtual ~AsmError() = default;
+    virtual const char* what() const noexcept = 0;
+    virtual const char* errorType() const = 0;
+    virtual bool hasSource() const { return false; }
+    /// The first line the error points at, or null.
+    virtual std::shared_ptr<const SourceLine> sourceLine() const { return nullptr; }
+    /// Number of source references the error carries.
+    virtual size_t numberOfErrorSources() const { return 0; }
+    /// 0 when the error has no line.
+    virtual int lineNr() const;
+    /// A new heap copy of the error with its full class.
+    virtual std::shared_ptr<AsmError> shared_ptr_copy() const = 0;
+
+protected:
+    AsmError() = default;
+    AsmError(const AsmError&) = default;
+    AsmError& operator=(const AsmError&) = default;
+};
+
+/// An error without a place in the source (a file that cannot be read, ...).
+class AsmRuntimeError : public AsmError, public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+
+    const char* what() const noexcept override { return std::runtime_error::what(); }
+    const char* errorType() const override { return "AsmRuntimeError"; }
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+};
+
+class AsmFatalError : public AsmRuntimeError
+{
+public:
+    using AsmRuntimeError::AsmRuntimeError;
+
+    const char* errorType() const override { return "AsmFatalError"; }
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+};
+
+class AsmProgramTooLongError : public AsmFatalError
+{
+public:
+    using AsmFatalError::AsmFatalError;
+
+    const char* errorType() const override { return "Asm program too long"; }
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+};
+
+/// An error whose text is streamed in: err << "bad value " << token.
+template <class T>
+class StreamException : public T
+{
+public:
+    StreamException() : T("") {}
+
+    StreamException& operator<<(const char* text);
+    StreamException& operator<<(const std::string& text);
+    /// Appends the token's text.
+    StreamException& operator<<(const AsmToken& token);
+
+    /// The text streamed in; subclasses render more around it.
+    virtual std::string message() const { return message_; }
+    /// Renders message() afresh into one buffer per error, NUL bytes shown as '?': a second
+    /// call overwrites the text the first returned, so never hold two results of one error.
+    const char* what() const noexcept override;
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+
+private:
+    std::string message_;
+    mutable std::string whatBuffer_;
+};
+
+extern template class StreamException<AsmRuntimeError>;
+
+/// An error about places in the source; renders the location, the message and a pointer
+/// picture for each of its references, in line order.
+class AsmSourceError : public StreamException<AsmRuntimeError>
+{
+public:
+    AsmSourceError() = default;
+    /// A reference without source is dropped.
+    explicit AsmSourceError(const SourceErrorRef& ref);
+
+    const char* errorType() const override { return "Asm source error"; }
+    bool hasSource() const override { return !references_.empty(); }
+    std::shared_ptr<const SourceLine> sourceLine() const override;
+    size_t numberOfErrorSources() const override { return references_.size(); }
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+    /// The rendered report: per reference "location: message: picture".
+    std::string message() const override;
+
+    /// The plain streamed message.
+    std::string errorMessage() const { return StreamException<AsmRuntimeError>::message(); }
+    /// Inserts after every reference that does not sort after it (stable; sourceless last).
+    void addErrorInfo(const SourceErrorRef& ref);
+    /// Stable sort, then drops trailing references without source.
+    void sortAndClean();
+    const std::vector<SourceErrorRef>& references() const { return references_; }
+
+private:
+    std::vector<SourceErrorRef> references_;
+};
+
+/// Its constructors stream "Syntax error: "; the raiser streams the details.
+class AsmSyntaxError : public AsmSourceError
+{
+public:
+    explicit AsmSyntaxError(const SourceErrorRef& ref);
+    /// Marks the first occurrence of text in the line.
+    AsmSyntaxError(std::shared_ptr<const SourceLine> line, const std::string& text);
+    AsmSyntaxError(std::shared_ptr<const SourceLine> line, size_t start, size_t length);
+
+    AsmSyntaxError& operator<<(const char* text);
+    AsmSyntaxError& operator<<(const std::string& text);
+    AsmSyntaxError& operator<<(const AsmToken& token);
+
+    const char* errorType() const override { return "Asm syntax error"; }
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+};
+
+/// A name used but never defined; each line is marked at the name's first occurrence.
+class AsmUnresolvedReferenceError : public AsmSourceError
+{
+public:
+    AsmUnresolvedReferenceError(const std::vector<std::shared_ptr<const SourceLine>>& lines,
+                                const std::string& name, const std::string& kind);
+    AsmUnresolvedReferenceError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
+                                const std::string& name, const std::string& kind);
+    AsmUnresolvedReferenceError(std::shared_ptr<const SourceLine> line, const std::string& name,
+                                const std::string& kind);
+
+    /// "Unresolved " + kind + " error".
+    const char* errorType() const override { return errorType_.c_str(); }
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+    const std::string& name() const { return name_; }
+    const std::string& kind() const { return kind_; }
+
+private:
+    std::string name_;
+    std::string kind_;
+    std::string errorType_;
+};
+
+class AsmUnresolvedAddressLabelError : public AsmUnresolvedReferenceError
+{
+public:
+    AsmUnresolvedAddressLabelError(std::shared_ptr<const SourceLine> line, const std::string& name);
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+};
+
+class AsmUnresolvedSymbolError : public AsmUnresolvedReferenceError
+{
+public:
+    AsmUnresolvedSymbolError(std::shared_ptr<const SourceLine> line, const std::string& name);
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+};
+
+/// A name defined more than once; each defining line is marked at the name.
+class AsmDuplicateDefinitionError : public AsmSourceError
+{
+public:
+    AsmDuplicateDefinitionError(const std::vector<std::shared_ptr<const SourceLine>>& lines,
+                                const std::string& name, const std::string& kind);
+    AsmDuplicateDefinitionError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
+                                const std::string& name, const std::string& kind);
+
+    /// "Duplicate " + kind + " error".
+    const char* errorType() const override { return errorType_.c_str(); }
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+    const std::string& name() const { return name_; }
+    const std::string& kind() const { return kind_; }
+
+private:
+    std::string name_;
+    std::string kind_;
+    std::string errorType_;
+};
+
+class AsmDuplicateAddressLabelError : public AsmDuplicateDefinitionError
+{
+public:
+    AsmDuplicateAddressLabelError(const std::vector<std::shared_ptr<const SourceLine>>& lines,
+                                  const std::string& name);
+    AsmDuplicateAddressLabelError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
+                                  const std::string& name);
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+};
+
+class AsmDuplicateSymbolError : public AsmDuplicateDefinitionError
+{
+public:
+    AsmDuplicateSymbolError(const std::vector<std::shared_ptr<const SourceLine>>& lines,
+                            const std::string& name);
+    AsmDuplicateSymbolError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
+                            const std::string& name);
+    std::shared_ptr<AsmError> shared_ptr_copy() const override;
+};
