@@ -15,6 +15,12 @@ public:
     SourceErrorRef(std::shared_ptr<const SourceLine> line, size_t start, size_t length);
     /// Marks the first occurrence of text in the line (no range when it does not occur).
     SourceErrorRef(std::shared_ptr<const SourceLine> line, const std::string& text);
+    // Virtual because the two queries below are: a subclass must be destroyed whole.
+    virtual ~SourceErrorRef() = default;
+    SourceErrorRef(const SourceErrorRef&) = default;
+    SourceErrorRef(SourceErrorRef&&) = default;
+    SourceErrorRef& operator=(const SourceErrorRef&) = default;
+    SourceErrorRef& operator=(SourceErrorRef&&) = default;
 
     /// The line is set and carries a line number.
     virtual bool hasSource() const;
