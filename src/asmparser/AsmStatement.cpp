@@ -45,8 +45,6 @@ AsmInstruction::AsmInstruction(const AsmToken& command)
 
 AsmInstruction::AsmInstruction(SourcePtr sourceLine, AsmType type) : AsmStatement(std::move(sourceLine), type) {}
 
-AsmInstruction::~AsmInstruction() = default;
-
 void AsmInstruction::setCommand(const std::string& text)
 {
     command_ = AsmToken(text);
@@ -110,8 +108,6 @@ AsmDirective::AsmDirective(const AsmToken& directive)
     : AsmStatement(directive.sourceLine(), AsmType::DIRECTIVE), directive_(directive)
 {
 }
-
-AsmDirective::~AsmDirective() = default;
 
 void AsmDirective::clear()
 {

@@ -72,6 +72,8 @@ protected:
     AsmType type_ = AsmType::EMPTY;
 };
 
+// The derived statements copy and destroy member-wise; the base's virtual destructor covers them.
+
 /// An instruction, or a label alone on its line (LABEL_ONLY).
 class AsmInstruction : public AsmStatement
 {
@@ -83,11 +85,6 @@ public:
     /// An INSTRUCTION on the command's line.
     explicit AsmInstruction(const AsmToken& command);
     AsmInstruction(SourcePtr sourceLine, AsmType type);
-    AsmInstruction(const AsmInstruction&) = default;
-    AsmInstruction(AsmInstruction&&) = default;
-    AsmInstruction& operator=(const AsmInstruction&) = default;
-    AsmInstruction& operator=(AsmInstruction&&) = default;
-    ~AsmInstruction() override;
 
     /// The mnemonic as written.
     const AsmToken& command() const { return command_; }
@@ -129,11 +126,6 @@ class AsmDirective : public AsmStatement
 public:
     /// A DIRECTIVE on the directive word's line; the word includes its '.'.
     explicit AsmDirective(const AsmToken& directive);
-    AsmDirective(const AsmDirective&) = default;
-    AsmDirective(AsmDirective&&) = default;
-    AsmDirective& operator=(const AsmDirective&) = default;
-    AsmDirective& operator=(AsmDirective&&) = default;
-    ~AsmDirective() override;
 
     const AsmToken& directive() const { return directive_; }
     const AsmToken& name() const { return name_; }

@@ -1,20 +1,11 @@
 // Tests of the token predicates and the tokenizing step.
 #include "asmparser/AsmSyntax.h"
 
+#include "asmparser/FilterMembers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-std::string members(const CharFilter& f)
-{
-    std::string s;
-    for (int v = 0; v < 256; ++v) {
-        if (f.accept(static_cast<char>(v))) {
-            s += static_cast<char>(v);
-        }
-    }
-    return s;
-}
-
 AsmToken token(const std::string& text)
 {
     return AsmToken(std::make_shared<const SourceLine>(std::string(text), 1, nullptr));
@@ -37,45 +28,23 @@ TEST(AsmSyntax, ComposedClasses)
 
 TEST(AsmSyntax, Predicates)
 {
-    AsmSyntax syntax;
-    struct Case {
-        const char* text;
-        bool directive, identifier, mnemonic, reg, immediate, symbolRef, addressRef;
+    const AsmSyntax syntax;
+    // Flags in order: directive, identifier, mnemonic, register, immediate, symbol ref, address ref.
+    const std::pair<const char*, const char*> cases[] = {
+        {".", "0000000"},    {".def", "1000000"}, {".DE-F", "0000000"}, {"_x1", "0110000"}, {"1x", "0010100"},
+        {"R1", "0111000"},   {"r0", "0111000"},   {"Q9", "0111000"},    {"R", "0110000"},   {"RX", "0110000"},
+        {"R1x", "0111000"},  {"\xe9" "1", "0000000"}, {"0x1F", "0010100"}, {"-5", "0000100"}, {"abc", "0110100"},
+        {"--", "0000100"},   {"+5", "0000000"},   {"5u", "0010000"},    {"$", "0000000"},   {"$a", "0000010"},
+        {"@-", "0000001"},   {"", "0000000"},
     };
-    // text                  dir    ident  mnem   reg    imm    $ref   @ref
-    const Case cases[] = {
-        {".",                false, false, false, false, false, false, false},
-        {".def",             true,  false, false, false, false, false, false},
-        {".DE-F",            false, false, false, false, false, false, false},
-        {"_x1",              false, true,  true,  false, false, false, false},
-        {"1x",               false, false, true,  false, true,  false, false},
-        {"R1",               false, true,  true,  true,  false, false, false},
-        {"r0",               false, true,  true,  true,  false, false, false},
-        {"Q9",               false, true,  true,  true,  false, false, false},
-        {"R",                false, true,  true,  false, false, false, false},
-        {"RX",               false, true,  true,  false, false, false, false},
-        {"R1x",              false, true,  true,  true,  false, false, false},
-        {"\xe9" "1",         false, false, false, false, false, false, false},
-        {"0x1F",             false, false, true,  false, true,  false, false},
-        {"-5",               false, false, false, false, true,  false, false},
-        {"abc",              false, true,  true,  false, true,  false, false},
-        {"--",               false, false, false, false, true,  false, false},
-        {"+5",               false, false, false, false, false, false, false},
-        {"5u",               false, false, true,  false, false, false, false},
-        {"$",                false, false, false, false, false, false, false},
-        {"$a",               false, false, false, false, false, true,  false},
-        {"@-",               false, false, false, false, false, false, true},
-        {"",                 false, false, false, false, false, false, false},
-    };
-    for (const Case& c : cases) {
-        const AsmToken t = token(c.text);
-        EXPECT_EQ(c.directive, syntax.isDirective(t)) << c.text;
-        EXPECT_EQ(c.identifier, syntax.isIdentifier(t)) << c.text;
-        EXPECT_EQ(c.mnemonic, syntax.isMnemonic(t)) << c.text;
-        EXPECT_EQ(c.reg, syntax.isRegister(t)) << c.text;
-        EXPECT_EQ(c.immediate, syntax.isImmediate(t)) << c.text;
-        EXPECT_EQ(c.symbolRef, syntax.isSymbolRef(t)) << c.text;
-        EXPECT_EQ(c.addressRef, syntax.isAddressRef(t)) << c.text;
+    for (const auto& [text, flags] : cases) {
+        const AsmToken t = token(text);
+        const bool results[] = {syntax.isDirective(t), syntax.isIdentifier(t), syntax.isMnemonic(t),
+                                syntax.isRegister(t),  syntax.isImmediate(t),  syntax.isSymbolRef(t),
+                                syntax.isAddressRef(t)};
+        for (size_t i = 0; i < 7; ++i) {
+            EXPECT_EQ(flags[i] == '1', results[i]) << "'" << text << "' predicate " << i;
+        }
     }
     EXPECT_TRUE(syntax.isComment(token("# x")));
     EXPECT_FALSE(syntax.isComment(token(" #")));
@@ -85,13 +54,8 @@ TEST(AsmSyntax, Predicates)
 TEST(AsmSyntax, Filter2Token)
 {
     const AsmSyntax syntax;
-    struct Case {
-        const char* line;
-        size_t start;
-        bool argument;  // argumentChars, else the separator form
-        const char* text;
-        size_t expectedStart;
-    };
+    // argument: cut with argumentChars, else with the separator form.
+    struct Case { const char* line; size_t start; bool argument; const char* text; size_t expectedStart; };
     const Case cases[] = {
         {"  R0, R1", 0, true, "R0", 2},  {":x", 0, true, ":", 0},       {"  #c", 0, true, "", 2},
         {"ab", 2, true, "", 2},          {"a [b", 1, true, "[", 2},     {"x, -0x1F ", 2, true, "-0x1F", 3},

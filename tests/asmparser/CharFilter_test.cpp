@@ -1,37 +1,19 @@
 // Tests of the character-class set operations and the predefined classes.
 #include "asmparser/CharFilter.h"
 
+#include "asmparser/FilterMembers.h"
+
 #include <gtest/gtest.h>
-
-#include <cctype>
-
-namespace {
-/// The members in byte order, for comparing whole classes at once.
-std::string members(const CharFilter& f)
-{
-    std::string s;
-    for (int v = 0; v < 256; ++v) {
-        if (f.accept(static_cast<char>(v))) {
-            s += static_cast<char>(v);
-        }
-    }
-    return s;
-}
-}  // namespace
 
 TEST(CharFilter, AcceptEdges)
 {
     const CharFilter none;
     const CharFilter all = !none;
     EXPECT_EQ(256u, members(all).size());
-    EXPECT_EQ("", members(none));
-    EXPECT_FALSE(all.accept(""));
-    EXPECT_FALSE(all.accept(std::string()));
-    EXPECT_FALSE(all.accept("x", 0));
+    EXPECT_FALSE(none.accept('\0') || all.accept("") || all.accept(std::string()) || all.accept("x", 0));
     EXPECT_TRUE(all.accept(std::string("a\0b", 3)));
     EXPECT_FALSE(CharFilter("ab").accept(std::string("a\0b", 3))) << "NUL is an ordinary byte";
-    EXPECT_TRUE(CharFilter("ab").accept("abba"));
-    EXPECT_FALSE(CharFilter("ab").accept("abc", 3));
+    EXPECT_TRUE(CharFilter("ab").accept("abba") && !CharFilter("ab").accept("abc", 3));
     EXPECT_EQ(233u, CharFilter::index('\xe9'));
     EXPECT_TRUE(CharFilter("\xe9\xff").accept('\xff'));
     EXPECT_FALSE(CharFilter("\xe9").accept('\x69')) << "high bytes have their own entries";
