@@ -1,0 +1,273 @@
+// Tests of AsmParser: the line grammar, symbols and directives, and statements printed back.
+#include "asmparser/AsmParser.h"
+
+#include "source/AsmError.h"
+#include "source/AsmErrorList.h"
+#include "source/SourceLine.h"
+#include "source/SourceReader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <streambuf>
+
+namespace {
+
+std::shared_ptr<const SourceLine> makeLine(const std::string& text, int lineNr = 1)
+{
+    return std::make_shared<const SourceLine>(std::string(text), lineNr,
+                                              std::make_shared<const std::string>("t.tasm"));
+}
+
+std::string describeArgument(const AsmArgument& argument)
+{
+    if (argument.hasAddressRef()) {
+        return "@" + argument.addressLabel().toString() + (argument.hasIntValue() ? "=value" : "");
+    }
+    if (argument.isRegister()) {
+        return argument.registerName() + std::to_string(argument.intValue());
+    }
+    return "#" + std::to_string(argument.intValue());
+}
+
+std::string describeStatement(const AsmStatement& statement)
+{
+    if (statement.type() == AsmType::DIRECTIVE) {
+        const auto& directive = dynamic_cast<const AsmDirective&>(statement);
+        return directive.directive().toString() + " " + directive.name().toString() + "=" +
+               directive.value().toString();
+    }
+    const auto& instruction = dynamic_cast<const AsmInstruction&>(statement);
+    std::string out;
+    if (instruction.hasAddressLabel()) {
+        out = instruction.addressLabel().toString() + ":";
+    }
+    if (statement.type() == AsmType::INSTRUCTION) {
+        out += (out.empty() ? "" : " ") + instruction.command().toString();
+        for (const auto& argument : instruction.argList()) {
+            out += " " + describeArgument(*argument);
+        }
+    }
+    return out;
+}
+
+// "-" for no statement, the statement in short, or the error's message and marked range.
+std::string parseOne(const std::string& text)
+{
+    AsmParser parser;
+    try {
+        const auto statement = parser.parseLine(makeLine(text));
+        return statement ? describeStatement(*statement) : "-";
+    } catch (const AsmSourceError& e) {
+        const SourceErrorRef& ref = e.references().front();
+        return e.errorMessage() + " @" + std::to_string(ref.start()) + "+" + std::to_string(ref.length());
+    }
+}
+
+const std::string spurious = "Syntax error: AsmParser: spurious characters after statement @";
+
+} // namespace
+
+TEST(AsmParser, ParseLine)
+{
+    struct Case {
+        std::string line;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", "-"},
+        {" \t ", "-"},
+        {"# note", "-"},
+        {"; note", "-"},
+        {"-- x", "-"},
+        {"loop:", "loop:"},
+        {"loop :", "loop:"},
+        {"loop:nop", "loop: nop"},
+        {"loop: ;x", "loop:"},
+        {"loop: .DEF x 1", spurious + "6+4"},
+        {"add R0, R1, R2 # sum", "add R0 R1 R2"},
+        {"add r0,r1", "add r0 r1"},
+        {"add R0 R1", spurious + "7+2"},
+        {"add R0,", "add R0"},
+        {"add R0,,R1", "add R0"},
+        {"nop ;x", "nop"},
+        {"move 0x10, R3", "move #16 R3"},
+        {"move -5, R3", "move #-5 R3"},
+        {"move 010, R3", "move #8 R3"},
+        {"move 08, R3",
+         "Syntax error: AsmParser: Invalid Immediate argument: Value '08' is not a valid integer. "
+         "Invalid character '8' at index 1 @5+2"},
+        {"move abc, R3",
+         "Syntax error: AsmParser: Invalid Immediate argument: Value 'abc' is not a valid integer. "
+         "Invalid character 'a' at index 0 @5+3"},
+        {"move R1x, R3",
+         "Syntax error: AsmParser: Invalid Register argument: Value '1x' is not a valid integer. "
+         "Invalid character 'x' at index 1 @6+2"},
+        {"add a1, F0", "add a1 F0"},
+        {"jmp @loop", "jmp @loop"},
+        {"jmp @1x", "Syntax error: Invalid address label reference @5+2"},
+        {"move $1x, R0", "Syntax error: Invalid symbol name @6+2"},
+        {"move $x, R0", "Unresolved symbol: x.  @6+1"},
+        // The mark is the argument itself, not the first 'a' of the line.
+        {"load a, R0",
+         "Syntax error: AsmParser: Invalid Immediate argument: Value 'a' is not a valid integer. "
+         "Invalid character 'a' at index 0 @5+1"},
+        {"add R0, xyz", "Syntax error: Invalid argument @8+3"},
+        {"a^b", spurious + "0+3"},
+        {"[x]", spurious + "0+1"},
+        // Unreadable bytes where a statement word belongs are reported, not skipped.
+        {"\xC2\xA0nop R1", spurious + "0+5"},
+        {std::string("\0nop", 4), spurious + "0+4"},
+        {"  \xEF\xBB\xBFnop", spurious + "2+6"},
+        {"loop: \xA0nop,R1", spurious + "6+4"},
+        {".DEF", "Syntax error: AsmParser: empty directive .DEF @4+1"},
+        {".FOO", "Syntax error: AsmParser: empty directive .FOO @4+1"},
+        {".DEF x", "Syntax error: AsmParser: directive .DEF has no value @6+1"},
+        {".DEF x # c", "Syntax error: AsmParser: directive .DEF has no value @7+1"},
+        {".def x 1", "Syntax error: AsmParser: directive '.def' not supported @0+4"},
+        {"  .FOO a b", "Syntax error: AsmParser: directive '.FOO' not supported @2+4"},
+        {".DEF x   R3   # gain", ".DEF x=R3"},
+        {".DEF x 1 2", ".DEF x=1 2"},
+        {".DEF x-1 5", ".DEF x=-1 5"},
+        {".DEF 1x 5", ".DEF 1x=5"},
+        {".DEF x [3]", spurious + "8+2"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(parseOne(c.line), c.expected) << "line '" << c.line << "'";
+    }
+}
+
+TEST(AsmParser, Symbols)
+{
+    const std::string program =
+        "move $x, R0\n"           // 1: used before its definition
+        ".DEF x 5\n"              // 2
+        "move $x, R0\n"           // 3
+        ".DEF x 7\n"              // 4: redefined
+        ".DEF r R7\n"             // 5
+        ".DEF a @loop\n"          // 6
+        ".DEF y $y\n"             // 7
+        "loop: add $r, $a, $x\n"  // 8
+        "move $y, R0\n"           // 9: error on line 7
+        ".DEF w [3]\n";           // 10: defined despite the error after its value
+    StringSourceReader reader(program, "t.tasm");
+    AsmParser parser;
+    AsmErrorList errors;
+    EXPECT_EQ(parser.parse(reader, errors), 5);
+
+    std::vector<std::string> reported;
+    for (const auto& error : errors.errors()) {
+        reported.push_back(error->what());
+    }
+    const std::vector<std::string> expected = {
+        "t.tasm:1:6: Unresolved symbol: x. : \nmove $x, R0\n------^\n",
+        "t.tasm:2:5: Duplicate symbol: x. : \n.DEF x 5\n-----^\n"
+        "t.tasm:4:5: Duplicate symbol: x. : \n.DEF x 7\n-----^\n",
+        "t.tasm:7:7: Syntax error: Invalid argument: \n.DEF y $y\n-------^^\n",
+        "t.tasm:10:8: Syntax error: AsmParser: spurious characters after statement: \n"
+        ".DEF w [3]\n--------^^\n",
+    };
+    EXPECT_EQ(reported, expected);
+
+    ASSERT_EQ(parser.statements().size(), 2u);
+    EXPECT_EQ(describeStatement(*parser.statements()[0]), "move #5 R0");
+    EXPECT_EQ(describeStatement(*parser.statements()[1]), "loop: add R7 @loop #5");
+    const auto& move = dynamic_cast<const AsmInstruction&>(*parser.statements()[0]);
+    EXPECT_EQ(move.argList()[0]->stringValue().sourceLine()->lineNr(), 2);
+
+    AsmToken value;
+    EXPECT_TRUE(parser.findSymbol(AsmToken(std::string("w")), value));
+    EXPECT_EQ(value.toString(), "[");
+    EXPECT_EQ(parser.symbols().size(), 5u);
+    EXPECT_EQ(parser.getTimers().watches().front()->lapCount(), 10u);
+
+    // A new run starts without symbols: the same errors again, no more.
+    AsmErrorList again;
+    EXPECT_EQ(parser.parse(reader, again), 5);
+    EXPECT_EQ(again.size(), errors.size());
+
+    CharArraySourceReader broken;
+    AsmErrorList startErrors;
+    EXPECT_EQ(parser.parse(broken, startErrors), 1);
+    EXPECT_STREQ(startErrors.errors().front()->what(), "Empty character array source");
+}
+
+TEST(AsmParser, UnparseRoundTrip)
+{
+    const std::string program =
+        "loop: add R0, R1, R2 # sum\n"
+        "  nop\n"
+        "averyverylong1: nop\n"
+        "end: # done\n"
+        ".DEF k 0x1f\n"
+        "jmp @loop\n"
+        "move $k,R3\n";
+    StringSourceReader reader(program, "t.tasm");
+    AsmParser parser;
+    parser.config().keepComments = true;
+    parser.config().keepAllDirectives = true;
+    AsmErrorList errors;
+    ASSERT_EQ(parser.parse(reader, errors), 0);
+
+    std::ostringstream os;
+    EXPECT_EQ(parser.unparse(os), 0);
+    EXPECT_EQ(os.str(),
+              "loop:   add         R0, R1, R2          #sum\n"
+              "        nop\n"
+              "averyverylong1: nop\n"
+              "end:#done\n"
+              ".DEF k 0x1f\n"
+              "        jmp         @loop\n"
+              "        move        0x1f, R3\n");
+}
+
+TEST(AsmParser, UnparseDisassembledInstruction)
+{
+    AsmInstruction instruction;
+    instruction.setCommand("move");
+    auto reg = std::make_shared<AsmArgument>(3);
+    reg->setRegisterName('R');
+    auto small = std::make_shared<AsmArgument>(31);
+    small->setImmediate();
+    auto negative = std::make_shared<AsmArgument>(-1);
+    negative->setImmediate();
+    auto cleared = std::make_shared<AsmArgument>(AsmToken(std::string("@loop")));
+    cleared->setAddressLabel(AsmToken(std::string("loop")));
+    cleared->clearValue();
+    for (const auto& argument : {reg, small, negative, cleared}) {
+        instruction.addArg(argument);
+    }
+    instruction.setAddress(12);
+    const std::string arguments = "R3, 0x1f, 0xffffffffffffffff, ??";
+
+    AsmParser parser;
+    std::ostringstream os;
+    int column = 0;
+    parser.unparseInstruction(os, instruction, column);
+    EXPECT_EQ(os.str(), "12:     move        " + arguments);
+    EXPECT_EQ(column, 20 + static_cast<int>(arguments.length()));
+
+    // Without a put position the address does not move the column.
+    struct NoSeekBuf : std::streambuf {
+        std::string text;
+        int_type overflow(int_type c) override
+        {
+            text.push_back(static_cast<char>(c));
+            return c;
+        }
+    } buf;
+    std::ostream unseekable(&buf);
+    column = 0;
+    parser.unparseInstruction(unseekable, instruction, column);
+    EXPECT_EQ(buf.text, "12:        move        " + arguments);
+}
+
+TEST(AsmParser, UnparseStatementOfWrongClassIsInternalFault)
+{
+    AsmParser parser;
+    std::ostringstream os;
+    const AsmStatement labelOnly(makeLine("x:"), AsmType(AsmType::LABEL_ONLY));
+    EXPECT_EXIT(parser.unparseStatement(os, labelOnly), ::testing::ExitedWithCode(1),
+                "function='unparseStatement', error='AsmStatement of type LABEL_ONLY is not an instance of "
+                "class AsmInstruction'");
+}
