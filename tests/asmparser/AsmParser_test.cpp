@@ -198,7 +198,7 @@ TEST(AsmParser, UnparseRoundTrip)
         "loop: add R0, R1, R2 # sum\n"
         "  nop\n"
         "averyverylong1: nop\n"
-        "end: # done\n"
+        "end:\n"
         ".DEF k 0x1f\n"
         "jmp @loop\n"
         "move $k,R3\n";
@@ -215,7 +215,7 @@ TEST(AsmParser, UnparseRoundTrip)
               "loop:   add         R0, R1, R2          #sum\n"
               "        nop\n"
               "averyverylong1: nop\n"
-              "end:#done\n"
+              "end:\n"
               ".DEF k 0x1f\n"
               "        jmp         @loop\n"
               "        move        0x1f, R3\n");
