@@ -32,6 +32,17 @@ int charsWrittenSince(std::ostream& os, std::streampos before)
     return static_cast<int>(after - before);
 }
 
+// The statement as the class its kind promises; anything else is an internal fault.
+template <typename T>
+const T& statementAs(const AsmStatement& statement, const char* function, const char* fault)
+{
+    const auto* typed = dynamic_cast<const T*>(&statement);
+    if (typed == nullptr) {
+        THROW_BUG(function, fault);
+    }
+    return *typed;
+}
+
 } // namespace
 
 AsmToken parseSymbolName(const AsmToken& token)
@@ -160,18 +171,16 @@ void AsmParser::processLine(const std::shared_ptr<const SourceLine>& line, AsmEr
         keep = true;
         break;
     case AsmType::DIRECTIVE: {
-        const auto* directive = dynamic_cast<const AsmDirective*>(statement.get());
-        if (directive == nullptr) {
-            THROW_BUG("processLine", "AsmStatement of AsmType::DIRECTIVE is not an instance of the AsmDirective class");
-        }
-        keep = config_.shouldKeepDirective(directive->directive().toString());
+        const auto& directive = statementAs<AsmDirective>(
+            *statement, "processLine",
+            "AsmStatement of AsmType::DIRECTIVE is not an instance of the AsmDirective class");
+        keep = config_.shouldKeepDirective(directive.directive().toString());
         break;
     }
     case AsmType::INSTRUCTION:
-        if (dynamic_cast<const AsmInstruction*>(statement.get()) == nullptr) {
-            THROW_BUG("processLine",
-                      "AsmStatement of AsmType::INSTRUCTION is not an instance of the AsmInstruction class");
-        }
+        statementAs<AsmInstruction>(
+            *statement, "processLine",
+            "AsmStatement of AsmType::INSTRUCTION is not an instance of the AsmInstruction class");
         keep = true;
         break;
     default:
@@ -514,11 +523,10 @@ void AsmParser::unparseStatement(std::ostream& os, const AsmStatement& statement
         break;
     case AsmType::LABEL_ONLY:
         if (config_.printAddressLabels) {
-            const auto* labelOnly = dynamic_cast<const AsmInstruction*>(&statement);
-            if (labelOnly == nullptr) {
-                THROW_BUG("unparseStatement", "AsmStatement of type LABEL_ONLY is not an instance of class AsmInstruction");
-            }
-            unparseAddressLabel(os, labelOnly->addressLabel(), column);
+            const auto& labelOnly = statementAs<AsmInstruction>(
+                statement, "unparseStatement",
+                "AsmStatement of type LABEL_ONLY is not an instance of class AsmInstruction");
+            unparseAddressLabel(os, labelOnly.addressLabel(), column);
             if (config_.printComments && statement.hasComment()) {
                 unparseComment(os, statement.comment(), column);
             }
@@ -526,19 +534,17 @@ void AsmParser::unparseStatement(std::ostream& os, const AsmStatement& statement
         break;
     case AsmType::DIRECTIVE:
         if (config_.printDirectives) {
-            const auto* directive = dynamic_cast<const AsmDirective*>(&statement);
-            if (directive == nullptr) {
-                THROW_BUG("unparseStatement", "AsmStatement of type DIRECTIVE is not an instance of class AsmDirective");
-            }
-            unparseDirective(os, *directive, column);
+            const auto& directive = statementAs<AsmDirective>(
+                statement, "unparseStatement",
+                "AsmStatement of type DIRECTIVE is not an instance of class AsmDirective");
+            unparseDirective(os, directive, column);
         }
         break;
     case AsmType::INSTRUCTION: {
-        const auto* instruction = dynamic_cast<const AsmInstruction*>(&statement);
-        if (instruction == nullptr) {
-            THROW_BUG("unparseStatement", "AsmStatement of type INSTRUCTION is not an instance of class AsmInstruction");
-        }
-        unparseInstruction(os, *instruction, column);
+        const auto& instruction = statementAs<AsmInstruction>(
+            statement, "unparseStatement",
+            "AsmStatement of type INSTRUCTION is not an instance of class AsmInstruction");
+        unparseInstruction(os, instruction, column);
         break;
     }
     default:
