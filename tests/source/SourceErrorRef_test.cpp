@@ -1,0 +1,66 @@
+// Tests of location texts and pointer pictures.
+#include "source/SourceErrorRef.h"
+
+#include "source/MakeLine.h"
+
+#include <gtest/gtest.h>
+
+TEST(SourceErrorRef, PointToTextInSource)
+{
+    struct Case
+    {
+        std::string text;
+        size_t start;
+        size_t length;
+        std::string picture;
+    };
+    const Case cases[] = {
+        {"play  R1,X", 9, 1, "\nplay  R1,X\n---------^\n"},
+        {"abc", 0, 2, "\nabc\n^^\n"},                 // no '-' at column 0
+        {"\tab", 1, 1, "\n    ab\n----^\n"},          // a tab before moves the carets by three
+        {"a\tb", 0, 3, "\na    b\n^^^^^^\n"},         // a tab inside widens them by three
+        {"ab", 2, 1, "\nab\n--^\n"},                  // just past the end
+        {"a\t", 2, 5, "\na    \n-----^\n"},           // past the end: tabs counted inside the text only
+        {"ab", 1, 1000000, "\nab\n-^\n"},             // a wild length stays within the text
+        {std::string("a\0b", 3), 2, 1, "\na?b\n--^\n"},  // NUL would cut the log line
+        {"ab\ncd", 0, 1, "ab\ncd"},                   // continued line: no picture
+        {"ab", 3, 1, "ab"},                           // start beyond the text: no range
+        {"ab", 0, 0, "ab"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.picture, SourceErrorRef(makeLine(c.text), c.start, c.length).pointToTextInSource()) << c.text;
+    }
+    EXPECT_EQ("", SourceErrorRef(makeLine("abc", 0), 0, 1).pointToTextInSource());
+    EXPECT_EQ("", SourceErrorRef(nullptr, 0, 1).pointToTextInSource());
+}
+
+TEST(SourceErrorRef, RangeAndLocation)
+{
+    const SourceErrorRef beyond(makeLine("ab"), 3, 2);
+    EXPECT_EQ(std::string::npos, beyond.start());
+    EXPECT_FALSE(beyond.hasErrorText());
+    EXPECT_EQ("prog:7", beyond.getSourceRef());
+
+    const SourceErrorRef missing(makeLine("add R1"), "abc");
+    EXPECT_EQ(std::string::npos, missing.start());
+    EXPECT_EQ(3u, missing.length());
+    EXPECT_EQ("", missing.errorText());
+
+    const SourceErrorRef found(makeLine("ld x, x"), "x");
+    EXPECT_EQ("prog:7:3", found.getSourceRef());
+    EXPECT_EQ("x", found.errorText());
+    EXPECT_EQ("", SourceErrorRef(makeLine("ab", 0), 0, 1).getSourceRef());
+}
+
+TEST(SourceErrorRef, OrderByFirstLineSourcelessLast)
+{
+    const SourceErrorRef l3(makeLine("a", 3), 0, 1), l5(makeLine("b\nc", 5), 0, 1), l5col(makeLine("bc", 5), 1, 1);
+    const SourceErrorRef none(makeLine("a", 0), 0, 1);
+    EXPECT_TRUE(l3 < l5);
+    EXPECT_FALSE(l5 < l3);
+    EXPECT_FALSE(l5 < l5col);  // the column plays no part
+    EXPECT_FALSE(l5col < l5);
+    EXPECT_TRUE(l5 < none);
+    EXPECT_FALSE(none < l3);
+    EXPECT_FALSE(none < none);
+}
