@@ -194,8 +194,9 @@ TEST(AsmParser, Symbols)
 
 TEST(AsmParser, UnparseRoundTrip)
 {
+    // A kept comment may begin with a bracket: it is not cut to one character.
     const std::string program =
-        "loop: add R0, R1, R2 # sum\n"
+        "loop: add R0, R1, R2 # [sum]\n"
         "  nop\n"
         "averyverylong1: nop\n"
         "end:\n"
@@ -212,7 +213,7 @@ TEST(AsmParser, UnparseRoundTrip)
     std::ostringstream os;
     EXPECT_EQ(parser.unparse(os), 0);
     EXPECT_EQ(os.str(),
-              "loop:   add         R0, R1, R2          #sum\n"
+              "loop:   add         R0, R1, R2          #[sum]\n"
               "        nop\n"
               "averyverylong1: nop\n"
               "end:\n"
