@@ -50,8 +50,3 @@ void SeqFieldTable::add(const SeqFieldTable& other)
         add(field);
     }
 }
-
-void SeqFieldTable::add(const SeqField& field)
-{
-    add(std::make_shared<SeqField>(field));
-}

@@ -3,7 +3,9 @@
 
 #include "seqprocessor/SeqIdNameLUT.h"
 
+#include <concepts>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 /// One contiguous run of bits (msb down to lsb) of an instruction word.
@@ -14,7 +16,7 @@ public:
 
     /// Expects lsb <= msb <= 63; a field may span all 64 bits. A field with lsb
     /// above 63 holds no bits.
-    SeqField(unsigned int id, const std::string& name, unsigned int msb, unsigned int lsb);
+    explicit SeqField(unsigned int id, const std::string& name, unsigned int msb, unsigned int lsb);
 
     unsigned int id() const { return id_; }
     bool hasId() const { return id_ < NO_ID; }
@@ -67,6 +69,11 @@ public:
     void add(std::initializer_list<SeqFieldInit> rows);
     /// Adds fresh copies of the other table's fields, in id order.
     void add(const SeqFieldTable& other);
-    /// Adds a fresh shared copy of the field.
-    void add(const SeqField& field);
+    /// Adds a fresh shared copy of the field. A template so that a braced row
+    /// always means a SeqFieldInit.
+    template <std::same_as<SeqField> Field>
+    void add(const Field& field)
+    {
+        add(std::make_shared<SeqField>(field));
+    }
 };

@@ -1,0 +1,106 @@
+// Tests of the processor and its memories: address bounds, clearing, caller's buffers and the set listing.
+#include "seqprocessor/SeqProcessor.h"
+#include "seqprocessor/TarnInstructionSet.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::string memoryError(SeqProcessor& p, unsigned int address, bool write)
+{
+    try {
+        if (write) {
+            p.writeInstructionMem(address, 1);
+        } else {
+            p.readInstructionMem(address);
+        }
+    } catch (const SeqProcMemoryError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+} // namespace
+
+TEST(SeqProcessor, InstructionMemoryBounds)
+{
+    SeqProcessor p(seq_instr_set(), 16384, 64);
+    EXPECT_EQ(16384u, p.instructionMemSizeWords());
+    EXPECT_EQ(0ULL, p.readInstructionMem(16383)); // never written, yet defined
+    p.writeInstructionMem(16383, 0xABCDULL);
+    EXPECT_EQ(0xABCDULL, p.readInstructionMem(16383));
+    EXPECT_EQ("Attempt to write instruction at address 16384 beyond maximum address 16383",
+              memoryError(p, 16384, true));
+    EXPECT_EQ("Attempt to read instruction at address 4294967295 beyond maximum address 16383",
+              memoryError(p, 4294967295u, false));
+    EXPECT_EQ(0xABCDULL, p.readInstructionMem(16383));
+
+    SeqProcessor none;
+    EXPECT_EQ(0u, none.instructionMemSizeWords());
+    EXPECT_EQ("Attempt to read instruction at address 0 beyond maximum address 4294967295",
+              memoryError(none, 0, false));
+    EXPECT_FALSE(none.findInstructionForBinary(0));
+}
+
+TEST(SeqMemory, InitMemClearsOnlyInside)
+{
+    struct Case {
+        unsigned int first, last;
+        unsigned int cleared;
+    } cases[] = {
+        {0, 4294967295u, 16}, {10, 5, 0}, {20, 30, 0}, {3, 7, 4}, {12, 100, 4}, {5, 5, 0},
+    };
+    for (const Case& c : cases) {
+        SeqMemory<unsigned long long, unsigned int> m("test", 16);
+        for (unsigned int a = 0; a < 16; ++a) {
+            m.writeMem(a, 1);
+        }
+        m.initMem(c.first, c.last);
+        unsigned int cleared = 0;
+        for (unsigned int a = 0; a < 16; ++a) {
+            cleared += m.readMem(a) == 0 ? 1 : 0;
+            EXPECT_EQ(a >= c.first && a < c.last, m.readMem(a) == 0) << c.first << ".." << c.last << " @" << a;
+        }
+        EXPECT_EQ(c.cleared, cleared) << c.first << ".." << c.last;
+    }
+}
+
+TEST(SeqMemory, CallersBufferStaysWithCaller)
+{
+    std::vector<unsigned long long> buffer(4, 7);
+    {
+        SeqProcessor p(seq_instr_set(), buffer.data(), 4, 2);
+        p.writeInstructionMem(1, 9);
+        EXPECT_EQ(7ULL, p.readInstructionMem(0)); // a caller's buffer is not cleared
+        SeqProcessor moved = std::move(p);
+        EXPECT_EQ(9ULL, moved.readInstructionMem(1));
+    }
+    EXPECT_EQ((std::vector<unsigned long long>{7, 9, 7, 7}), buffer);
+
+    SeqMemory<unsigned int, unsigned int> m("data", 2);
+    m.setMemory(3, nullptr); // frees the first array, allocates a cleared one
+    EXPECT_EQ(3u, m.size());
+    EXPECT_EQ(0u, m.readMem(2));
+}
+
+TEST(SeqProcessor, DecodingAndListing)
+{
+    const SeqProcessor p(seq_instr_set(), 16, 4);
+    const unsigned long long unknown = (50ULL << 58) | (1ULL << 57);
+    EXPECT_FALSE(p.findInstructionForBinary(unknown));
+    EXPECT_EQ(50ULL, p.getInstructionOpcode(unknown));
+    EXPECT_EQ(1ULL, p.getInstructionSelect(unknown));
+
+    std::ostringstream os;
+    p.printInstructionSet(os);
+    const std::string text = os.str();
+    EXPECT_EQ(0u, text.find("Instruction set:\nillegal\nstop\nnop\njmp ins_adr_reg(R#)\njmp ins_adr_imm(#)\n"));
+    EXPECT_NE(std::string::npos, text.find("\nupd_param seq_cnt_imm(#)\nplay seq_wave_idx0_reg(R#), "));
+    EXPECT_EQ(78, std::count(text.begin(), text.end(), '\n') - 1);
+}
