@@ -166,26 +166,20 @@ std::shared_ptr<AsmError> AsmSyntaxError::shared_ptr_copy() const
 
 // ---- Unresolved and duplicate names ----
 
-namespace {
-
-// "Unresolved symbol: x. " or "Duplicate address label: L. ", each line marked at the name.
-template <class Lines>
-void describeNamedError(AsmSourceError& error, const char* what, const Lines& lines, const std::string& name,
-                        const std::string& kind)
+AsmNameError::AsmNameError(const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name,
+                           const std::string& kind, const char* problem)
+    : name_(name), kind_(kind), errorType_(stringCat(problem, " ", kind, " error"))
 {
-    error << stringCat(what, " ", kind, ": ", name, ". ");
+    *this << stringCat(problem, " ", kind, ": ", name, ". ");
     for (const auto& line : lines) {
-        error.addErrorInfo(SourceErrorRef(line, name));
+        addErrorInfo(SourceErrorRef(line, name));
     }
 }
 
-}  // namespace
-
 AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(
     const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name, const std::string& kind)
-    : name_(name), kind_(kind), errorType_(stringCat("Unresolved ", kind, " error"))
+    : AsmNameError(lines, name, kind, "Unresolved")
 {
-    describeNamedError(*this, "Unresolved", lines, name, kind);
 }
 
 AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(
@@ -197,7 +191,7 @@ AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(
 
 AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(std::shared_ptr<const SourceLine> line,
                                                          const std::string& name, const std::string& kind)
-    : AsmUnresolvedReferenceError({std::move(line)}, name, kind)
+    : AsmUnresolvedReferenceError(std::vector<std::shared_ptr<const SourceLine>>{std::move(line)}, name, kind)
 {
 }
 
@@ -229,9 +223,8 @@ std::shared_ptr<AsmError> AsmUnresolvedSymbolError::shared_ptr_copy() const
 
 AsmDuplicateDefinitionError::AsmDuplicateDefinitionError(
     const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name, const std::string& kind)
-    : name_(name), kind_(kind), errorType_(stringCat("Duplicate ", kind, " error"))
+    : AsmNameError(lines, name, kind, "Duplicate")
 {
-    describeNamedError(*this, "Duplicate", lines, name, kind);
 }
 
 AsmDuplicateDefinitionError::AsmDuplicateDefinitionError(

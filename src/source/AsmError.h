@@ -137,8 +137,29 @@ public:
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
 
-/// A name used but never defined; each line is marked at the name's first occurrence.
-class AsmUnresolvedReferenceError : public AsmSourceError
+/// An error about a name, missing or defined more than once; each line is marked at the
+/// name's first occurrence in it.
+class AsmNameError : public AsmSourceError
+{
+public:
+    /// problem + " " + kind + " error", such as "Unresolved symbol error".
+    const char* errorType() const override { return errorType_.c_str(); }
+    const std::string& name() const { return name_; }
+    const std::string& kind() const { return kind_; }
+
+protected:
+    /// Streams problem + " " + kind + ": " + name + ". ".
+    AsmNameError(const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name,
+                 const std::string& kind, const char* problem);
+
+private:
+    std::string name_;
+    std::string kind_;
+    std::string errorType_;
+};
+
+/// A name used but never defined.
+class AsmUnresolvedReferenceError : public AsmNameError
 {
 public:
     AsmUnresolvedReferenceError(const std::vector<std::shared_ptr<const SourceLine>>& lines,
@@ -147,17 +168,7 @@ public:
                                 const std::string& name, const std::string& kind);
     AsmUnresolvedReferenceError(std::shared_ptr<const SourceLine> line, const std::string& name,
                                 const std::string& kind);
-
-    /// "Unresolved " + kind + " error".
-    const char* errorType() const override { return errorType_.c_str(); }
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
-    const std::string& name() const { return name_; }
-    const std::string& kind() const { return kind_; }
-
-private:
-    std::string name_;
-    std::string kind_;
-    std::string errorType_;
 };
 
 class AsmUnresolvedAddressLabelError : public AsmUnresolvedReferenceError
@@ -174,25 +185,15 @@ public:
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
 
-/// A name defined more than once; each defining line is marked at the name.
-class AsmDuplicateDefinitionError : public AsmSourceError
+/// A name defined more than once.
+class AsmDuplicateDefinitionError : public AsmNameError
 {
 public:
     AsmDuplicateDefinitionError(const std::vector<std::shared_ptr<const SourceLine>>& lines,
                                 const std::string& name, const std::string& kind);
     AsmDuplicateDefinitionError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
                                 const std::string& name, const std::string& kind);
-
-    /// "Duplicate " + kind + " error".
-    const char* errorType() const override { return errorType_.c_str(); }
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
-    const std::string& name() const { return name_; }
-    const std::string& kind() const { return kind_; }
-
-private:
-    std::string name_;
-    std::string kind_;
-    std::string errorType_;
 };
 
 class AsmDuplicateAddressLabelError : public AsmDuplicateDefinitionError

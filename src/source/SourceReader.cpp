@@ -1,18 +1,14 @@
 // SourceReader: line splitting, line numbering and the four readers.
 #include "source/SourceReader.h"
 
+#include "asmparser/CharFilter.h"
+
 #include <climits>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
 
 namespace {
-
-// The same set as CharFilters::isEndOfLine.
-bool isEndOfLine(char c)
-{
-    return c == '\n' || c == '\r';
-}
 
 bool isLineEndPair(char first, char second)
 {
@@ -137,7 +133,7 @@ std::string CharArraySourceReader::nextLineContents()
         return {};
     }
     const char* lineEnd = position_;
-    while (lineEnd != end_ && !isEndOfLine(*lineEnd)) {
+    while (lineEnd != end_ && !CharFilters::isEndOfLine(*lineEnd)) {
         ++lineEnd;
     }
     std::string line(position_, lineEnd);
@@ -201,7 +197,7 @@ std::string StringSourceReader::nextLineContents()
     }
     const std::string& text = *text_;
     size_t lineEnd = position_;
-    while (lineEnd < text.length() && !isEndOfLine(text[lineEnd])) {
+    while (lineEnd < text.length() && !CharFilters::isEndOfLine(text[lineEnd])) {
         ++lineEnd;
     }
     std::string line = text.substr(position_, lineEnd - position_);
@@ -299,7 +295,7 @@ std::string StreamSourceReader::nextLineContents()
             break;
         }
         last = static_cast<signed char>(c);
-        if (isEndOfLine(static_cast<char>(c))) {
+        if (CharFilters::isEndOfLine(static_cast<char>(c))) {
             if (isLineEndPair(static_cast<char>(c), static_cast<char>(stream_.peek()))) {
                 stream_.ignore(1);
             }

@@ -31,6 +31,8 @@ TEST(AsmError, ReferencesInLineOrder)
                  "prog:9:5: Unresolved symbol: cnt. : \njmp $cnt\n-----^^^\n",
                  unresolved.what());
     EXPECT_STREQ("Unresolved symbol error", unresolved.errorType());
+    const AsmUnresolvedAddressLabelError label(makeLine("jmp @end", 2), "end");
+    EXPECT_STREQ("prog:2:5: Unresolved address label: end. : \njmp @end\n-----^^^\n", label.what());
 
     const AsmDuplicateAddressLabelError duplicate({makeLine("L: nop", 8), makeLine("L:", 3), makeLine("L:", 5)}, "L");
     EXPECT_EQ(3u, duplicate.numberOfErrorSources());
