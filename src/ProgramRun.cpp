@@ -1,13 +1,114 @@
-// ProgramRun: placeholder until the assembler lands; a valid command line must not pretend success.
+// ProgramRun: the program run: objects, repetitions, report, .hex file and timings.
 #include "ProgramRun.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <new>
+#include <stdexcept>
+
+#include "SeqAssembler.h"
+#include "asmparser/AsmSyntax.h"
+#include "seqprocessor/SeqProcessor.h"
+#include "seqprocessor/TarnInstructionSet.h"
+#include "source/AsmErrorList.h"
 #include "support/Logging.h"
+#include "support/StringUtil.h"
+
+namespace {
+
+constexpr unsigned int instructionMemoryWords = 16384;
+constexpr unsigned int dataMemoryWords = 64;
+// Exit statuses are taken modulo 256: a larger count must not wrap to success.
+constexpr int largestExitStatus = 255;
+
+void logError(const std::string& text)
+{
+    if (Logging::getLogLevel() >= Logging::ERROR) {
+        Logging::write(Logging::ERROR, "%s", text.c_str());
+    }
+}
+
+void logReport(const AsmErrorList& errors)
+{
+    if (Logging::getLogLevel() >= Logging::INFO) {
+        Logging::write(Logging::INFO, "%s", errors.toStringFullReport("assembler").c_str());
+    }
+}
+
+bool isSameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+int assembleProgram(const RunSettings& settings)
+{
+    const std::string hexFileName = settings.outputBaseName + ".hex";
+    if (settings.writeHexFile && isSameFile(settings.inputFileName, hexFileName)) {
+        logError("Refusing to write output file '" + hexFileName + "': it is the input file '" +
+                 settings.inputFileName + "'");
+        return 1;
+    }
+
+    SeqProcessor processor(seq_instr_set(), instructionMemoryWords, dataMemoryWords);
+    SeqAssembler sequencer(&processor, AsmSyntax());
+    AsmErrorList errors;
+
+    SeqAssembler::printCPU_info();
+    int64_t memory = print_mem_usage(0, 0);
+    int result = 0;
+    for (int n = 1; n <= settings.repetitions; ++n) {
+        result = sequencer.assembleFile(settings.inputFileName, errors);
+        memory = print_mem_usage(memory, n);
+        if (result != 0 && n < settings.repetitions) {
+            logReport(errors);
+        }
+    }
+    logReport(errors);
+
+    if (result == 0) {
+        if (settings.printDisassembly) {
+            sequencer.disassemble(std::cout);
+        }
+        if (settings.writeHexFile && !sequencer.saveHexOutput(hexFileName)) {
+            result = 1;
+        }
+    }
+    sequencer.printTimers("");
+    return std::min(result, largestExitStatus);
+}
+
+void logAbort(const std::string& fileName, const char* cause) noexcept
+{
+    try {
+        std::string text = "Assembly of '" + fileName + "' aborted: " + cause;
+        replaceAll(text, "\n", "\\n");
+        logError(text);
+    } catch (...) {
+        // Even the message could not be built; the status still tells the failure.
+    }
+}
+
+} // namespace
+
+int64_t print_mem_usage(int64_t, int32_t)
+{
+    return 0;
+}
 
 int runProgram(const RunSettings& settings)
 {
-    if (Logging::getLogLevel() >= Logging::ERROR) {
-        Logging::write(Logging::ERROR, "Cannot assemble '%s': the assembler is not built yet",
-                       settings.inputFileName.c_str());
+    // Nothing may leave the run through std::terminate: a read error in the middle of the
+    // source or an exhausted heap ends it with one line that names the file.
+    try {
+        return assembleProgram(settings);
+    } catch (const std::bad_alloc&) {
+        logAbort(settings.inputFileName, "out of memory");
+    } catch (const std::exception& e) {
+        logAbort(settings.inputFileName, e.what());
+    } catch (...) {
+        logAbort(settings.inputFileName, "unknown exception");
     }
     return 1;
 }

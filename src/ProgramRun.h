@@ -1,6 +1,7 @@
 // ProgramRun: builds the processor and assembler and assembles one file as the command line asks.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 /// What the command line decided; handed to the program run.
@@ -14,5 +15,10 @@ struct RunSettings
 };
 
 /// Assembles the input as often as asked, logs the report, writes the .hex
-/// file on success and returns the exit status.
+/// file on success and returns the exit status: 0, the error count (at most
+/// 255, so that no count reads as success), or 1 when the run could not go on.
+/// Never throws.
 int runProgram(const RunSettings& settings);
+
+/// Hook between repetitions for watching memory use; measures nothing and returns 0.
+int64_t print_mem_usage(int64_t previous, int32_t repetition);

@@ -1,0 +1,509 @@
+// SeqAssembler: the passes (parse, addresses, encoding), disassembly and the .hex output.
+#include "SeqAssembler.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <sstream>
+#include <unordered_map>
+
+#include "asmparser/AsmArgument.h"
+#include "asmparser/AsmStatement.h"
+#include "asmparser/AsmSyntax.h"
+#include "asmparser/AsmToken.h"
+#include "seqprocessor/SeqProcessor.h"
+#include "source/AsmError.h"
+#include "source/AsmErrorList.h"
+#include "source/SourceReader.h"
+#include "support/Logging.h"
+#include "support/StringUtil.h"
+#include "support/ThrowBug.h"
+
+namespace {
+
+const char* const noInstructionMemoryText = "Can not assemble source: No instruction memory defined.";
+
+/// An error marking the token where it lies in the instruction's own line. Tokens from elsewhere
+/// (a symbol's value lives on its .DEF line) are marked at the first occurrence of their text.
+AsmSyntaxError syntaxErrorAt(const AsmInstruction& instruction, const AsmToken& token)
+{
+    const auto& line = instruction.sourceLine();
+    if (line && token.sourceLine() == line) {
+        return AsmSyntaxError(line, token.start(), token.length());
+    }
+    return AsmSyntaxError(line, token.toString());
+}
+
+/// Start of a token in the instruction's line, found the same way as by syntaxErrorAt.
+size_t positionIn(const AsmInstruction& instruction, const AsmToken& token, const std::string& text)
+{
+    if (instruction.sourceLine() && token.sourceLine() == instruction.sourceLine()) {
+        return token.start();
+    }
+    return instruction.sourceString().find(text);
+}
+
+std::string unparsedArgument(const AsmArgument& argument)
+{
+    std::ostringstream os;
+    AsmParser::unparseArgument(os, argument);
+    return os.str();
+}
+
+/// 16 lower-case hex digits and a line feed.
+void appendHexWord(std::string& out, uint64_t word)
+{
+    static const char digits[] = "0123456789abcdef";
+    char buffer[17];
+    for (int i = 15; i >= 0; --i) {
+        buffer[i] = digits[word & 0xF];
+        word >>= 4;
+    }
+    buffer[16] = '\n';
+    out.append(buffer, sizeof buffer);
+}
+
+/// A name beside the target that no other file uses, so the target is replaced only by rename.
+std::string temporaryNameBeside(const std::string& fileName)
+{
+    static std::mt19937_64 random{std::random_device{}()};
+    std::error_code ec;
+    for (;;) {
+        std::ostringstream name;
+        name << fileName << ".tmp" << std::hex << (random() & 0xFFFFFFFFFFull);
+        if (!std::filesystem::exists(name.str(), ec)) {
+            return name.str();
+        }
+    }
+}
+
+} // namespace
+
+SeqAssembler::SeqAssembler(SeqProcessor* processor_, const AsmSyntax& syntax)
+    : parser(syntax), processor(processor_)
+{
+    init();
+}
+
+SeqAssembler::~SeqAssembler() = default;
+
+void SeqAssembler::init()
+{
+    usedInstructionWords = 0;
+    assembleTimer = std::make_shared<SteadyStopWatch>("assemble", "instruction");
+}
+
+int SeqAssembler::assemble(SourceReader& reader, AsmErrorList& errors)
+{
+    if (processor->instructionMemSizeWords() == 0) {
+        errors.emplace<AsmRuntimeError>(noInstructionMemoryText);
+        return 1;
+    }
+    clearTimers();
+    usedInstructionWords = 0;
+    try {
+        const int n = parser.parse(reader, errors);
+        timers.add(parser.getTimers());
+        if (n != 0) {
+            if (Logging::getLogLevel() >= Logging::DEBUG) {
+                Logging::write(Logging::DEBUG, "SeqAssembler::assemble: parsing failed with %d errors", n);
+            }
+        } else {
+            if (Logging::getLogLevel() >= Logging::DEBUG) {
+                Logging::write(Logging::DEBUG, "%s", "SeqAssembler::assemble: parsing succeeded");
+            }
+            asmSectionFinish(errors);
+        }
+        processor->initInstructionMem(usedInstructionWords, UINT32_MAX);
+    } catch (const AsmError& e) {
+        if (Logging::getLogLevel() >= Logging::DEBUG) {
+            Logging::write(Logging::DEBUG, "SeqAssembler::assemble: caught AsmError ('%s')", e.what());
+        }
+        errors.insert(e.shared_ptr_copy());
+    }
+    return static_cast<int>(std::min<size_t>(errors.size(), INT_MAX));
+}
+
+int SeqAssembler::assembleFile(const std::string& fileName, AsmErrorList& errors)
+{
+    FileSourceReader reader(fileName);
+    return assemble(reader, errors);
+}
+
+void SeqAssembler::clearTimers()
+{
+    timers.clear();
+    assembleTimer->reset();
+}
+
+void SeqAssembler::printTimers(const std::string& prefix) const
+{
+    std::ostringstream report;
+    timers.print<std::chrono::microseconds, std::chrono::seconds>(report, 3);
+    if (Logging::getLogLevel() != Logging::QUIET) {
+        Logging::write(Logging::INFO, "%s\n%s", prefix.c_str(), report.str().c_str());
+    }
+}
+
+void SeqAssembler::printCPU_info()
+{
+    std::cout << "CPU info:"
+              << "\n\tSize of int           : " << sizeof(int) * 8 << " bits"
+              << "\n\tSize of long int      : " << sizeof(long) * 8 << " bits"
+              << "\n\tSize of long long int : " << sizeof(long long) * 8 << " bits"
+              << "\n\tSize of instruction_t : " << sizeof(instruction_t) * 8 << " bits"
+              << "\n\tSize of Arg::value_t  : " << sizeof(SeqArgument::value_t) * 8 << " bits" << std::endl;
+}
+
+std::string SeqAssembler::asmSectionGetDirective()
+{
+    return ".CODE";
+}
+
+int SeqAssembler::asmSectionStart(AsmErrorList& errors)
+{
+    if (processor->instructionMemSizeWords() == 0) {
+        errors.emplace<AsmRuntimeError>(noInstructionMemoryText);
+        return 1;
+    }
+    parser.start();
+    clearTimers();
+    usedInstructionWords = 0;
+    return 0;
+}
+
+bool SeqAssembler::asmSectionProcessLine(std::shared_ptr<const SourceLine> line, AsmErrorList& errors)
+{
+    parser.processLine(line, errors);
+    return false;
+}
+
+void SeqAssembler::asmSectionFinish(AsmErrorList& errors)
+{
+    parser.finish(errors);
+    if (!errors.empty()) {
+        if (Logging::getLogLevel() >= Logging::WARNING) {
+            Logging::write(Logging::WARNING, "%s", "SeqAssembler::assembleFinish: parsing failed");
+        }
+        return;
+    }
+    timers.add(assembleTimer);
+    assembleTimer->start();
+    assignInstructionAddresses(errors, 0);
+    if (!errors.empty()) {
+        if (Logging::getLogLevel() >= Logging::WARNING) {
+            Logging::write(Logging::WARNING, "%s", "SeqAssembler::assemble: assignInstructionAddresses failed");
+        }
+        return;
+    }
+    for (const auto& statement : parser.statements()) {
+        if (statement->type() != AsmType::INSTRUCTION) {
+            continue;
+        }
+        const auto* instruction = dynamic_cast<const AsmInstruction*>(statement.get());
+        if (instruction == nullptr) {
+            THROW_BUG("asmSectionFinish",
+                      "AsmStatement of AsmType::INSTRUCTION is not an instance of the AsmInstruction class");
+        }
+        try {
+            const instruction_t word = assembleInstruction(*instruction);
+            writeInstructionMem(instruction->address(), word);
+        } catch (const SeqProcMemoryError& e) {
+            if (Logging::getLogLevel() >= Logging::DEBUG) {
+                Logging::write(Logging::DEBUG, "SeqAssembler::assemble:loop: caught SeqProcMemoryError ('%s')",
+                               e.what());
+            }
+            errors.emplace<AsmProgramTooLongError>(stringCat("Program too long (", programSize, "). Maximum ",
+                                                             processor->instructionMemSizeWords(),
+                                                             " instructions"));
+            break;
+        } catch (const AsmError& e) {
+            if (Logging::getLogLevel() >= Logging::DEBUG) {
+                Logging::write(Logging::DEBUG, "SeqAssembler::assemble:loop: caught AsmError ('%s')", e.what());
+            }
+            errors.insert(e.shared_ptr_copy());
+        }
+    }
+    assembleTimer->stop();
+    assembleTimer->setLapCount(usedInstructionWords);
+}
+
+void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t startAddress)
+{
+    // The trace lines are written at level debug, but only when verbose output was asked for.
+    const bool trace = Logging::getLogLevel() >= Logging::VERBOSE;
+    if (trace) {
+        Logging::write(Logging::DEBUG, "%s", "assigning instruction addresses");
+    }
+    std::unordered_map<std::string, std::shared_ptr<AsmInstruction>> labels;
+    clearInstructionAddresses();
+    address_t address = startAddress;
+    for (const auto& statement : parser.statements()) {
+        if (auto instruction = std::dynamic_pointer_cast<AsmInstruction>(statement)) {
+            instruction->setAddress(address);
+            if (instruction->hasAddressLabel()) {
+                std::string name = instruction->addressLabel().toString();
+                const auto found = labels.find(name);
+                if (found != labels.end()) {
+                    AsmDuplicateAddressLabelError error({found->second->sourceLine(), instruction->sourceLine()},
+                                                        name);
+                    errors.insert(error.shared_ptr_copy());
+                } else {
+                    if (trace) {
+                        Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
+                                       static_cast<unsigned long>(address), name.c_str());
+                    }
+                    labels.emplace(std::move(name), instruction);
+                }
+            }
+        }
+        if (statement->type() != AsmType::LABEL_ONLY) {
+            ++address;
+            ++programSize;
+        }
+    }
+    for (const auto& statement : parser.statements()) {
+        const auto* instruction = dynamic_cast<const AsmInstruction*>(statement.get());
+        if (instruction == nullptr) {
+            continue;
+        }
+        for (const auto& argument : instruction->argList()) {
+            if (!argument->hasAddressRef()) {
+                continue;
+            }
+            const std::string name = argument->addressLabel().toString();
+            const auto found = labels.find(name);
+            if (found == labels.end()) {
+                errors.emplace<AsmUnresolvedAddressLabelError>(instruction->sourceLine(), name);
+                continue;
+            }
+            const address_t target = found->second->address();
+            argument->setIntValue(static_cast<int64_t>(target));
+            if (trace) {
+                Logging::write(Logging::DEBUG, "resolving address label '%s' reference to address 0x%lx",
+                               name.c_str(), static_cast<unsigned long>(target));
+            }
+        }
+    }
+    if (trace) {
+        Logging::write(Logging::DEBUG, "%s", "finished assigning instruction addresses");
+    }
+}
+
+void SeqAssembler::clearInstructionAddresses()
+{
+    programSize = 0;
+    for (const auto& statement : parser.statements()) {
+        if (auto* instruction = dynamic_cast<AsmInstruction*>(statement.get())) {
+            instruction->clearAllAddresses();
+        }
+    }
+}
+
+SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstruction& instruction) const
+{
+    const bool debug = Logging::getLogLevel() >= Logging::DEBUG;
+    const AsmToken& command = instruction.command();
+    const std::string name = command.toString();
+    const auto variations = processor->instructionSet().find(name);
+    if (!variations) {
+        const std::string text = "instruction '" + name + "' not found";
+        if (debug) {
+            Logging::write(Logging::DEBUG, "%s", text.c_str());
+        }
+        throw syntaxErrorAt(instruction, command) << text;
+    }
+
+    const auto& arguments = instruction.argList();
+    SeqInstructionDef::Signature signature;
+    unsigned int argumentNr = 0;
+    for (const auto& argument : arguments) {
+        ++argumentNr;
+        if (argument->isImmediate()) {
+            signature.addImmediateArg();
+        } else if (argument->isRegister()) {
+            signature.addRegisterArg(argument->registerName());
+        } else {
+            const char registerName = argument->registerName();
+            const unsigned char code = static_cast<unsigned char>(registerName);
+            const std::string unparsed = unparsedArgument(*argument);
+            // A NUL here would cut the log line that carries the message short.
+            const std::string text =
+                stringCat("Could not determine signature type for argument number ", argumentNr,
+                          ": registerName=", std::isprint(code) ? registerName : '?', " (ASCII=",
+                          static_cast<unsigned int>(code), ")", " argument string value='", unparsed, "'");
+            if (debug) {
+                Logging::write(Logging::DEBUG, "%s", text.c_str());
+            }
+            throw AsmSyntaxError(instruction.sourceLine(), unparsed) << text;
+        }
+    }
+
+    const auto definition = variations->find(static_cast<const std::string&>(signature));
+    if (definition) {
+        instruction_t word = 0;
+        processor->instructionSet().writeBaseFields(word, *definition);
+        const auto& kinds = definition->arguments();
+        for (size_t i = 0; i < kinds.size() && i < arguments.size(); ++i) {
+            const AsmArgument& argument = *arguments[i];
+            if (!argument.hasIntValue()) {
+                THROW_BUG("assembleInstruction", "No value determined for argument " << (i + 1) << ": '"
+                                                     << argument.stringValue().toString() << "'");
+            }
+            const SeqArgument& kind = *kinds[i];
+            if (!kind.setValue(word, argument.intValue())) {
+                const std::string text = "Instruction " + definition->mnemonic() + " argument " +
+                                         std::to_string(i + 1) + " (" + kind.name() +
+                                         ") value: " + std::to_string(argument.intValue()) + " out of range (" +
+                                         std::to_string(kind.minValue()) + "," +
+                                         std::to_string(kind.maxValue()) + ")";
+                if (debug) {
+                    Logging::write(Logging::DEBUG, "%s", text.c_str());
+                }
+                throw syntaxErrorAt(instruction, argument.stringValue()) << text;
+            }
+        }
+        return word;
+    }
+
+    // No variant takes these argument kinds: point right after the mnemonic, at the only
+    // argument, or from the first argument to the end of the line.
+    const std::string source = instruction.sourceString();
+    size_t start = 0;
+    size_t length = 1;
+    if (arguments.empty()) {
+        start = positionIn(instruction, command, name);
+        if (start != std::string::npos) {
+            start += command.length();
+        }
+    } else {
+        const AsmArgument& first = *arguments.front();
+        const std::string unparsed = unparsedArgument(first);
+        start = positionIn(instruction, first.stringValue(), unparsed);
+        length = arguments.size() == 1 || start > source.length() ? unparsed.length() : source.length() - start;
+    }
+    std::string text = "Instruction \"" + name + "\" does not support argument signature \"" + signature +
+                       "\"\nSupported signatures:";
+    for (const auto& variant : *variations) {
+        text += " \"" + variant->signature() + "\"";
+    }
+    if (debug) {
+        Logging::write(Logging::DEBUG, "%s: start=%d, len=%d", text.c_str(), static_cast<int>(start),
+                       static_cast<int>(length));
+    }
+    throw AsmSyntaxError(instruction.sourceLine(), start, length) << text;
+}
+
+void SeqAssembler::writeInstructionMem(address_t address, instruction_t word)
+{
+    if (address > usedInstructionWords) {
+        processor->initInstructionMem(usedInstructionWords, address);
+    }
+    processor->writeInstructionMem(address, word);
+    usedInstructionWords = std::max(address + 1, usedInstructionWords);
+}
+
+bool SeqAssembler::disassemble(instruction_t word, address_t address, AsmInstruction& instruction) const
+{
+    instruction.setAddress(address);
+    const auto definition = processor->findInstructionForBinary(word);
+    if (!definition) {
+        const uint64_t opcode = processor->getInstructionOpcode(word);
+        const auto variations = processor->instructionSet().find(static_cast<uint32_t>(opcode));
+        if (variations) {
+            instruction.setCommand(variations->mnemonic() + "_UNKNOWN_select_" +
+                                   std::to_string(processor->getInstructionSelect(word)));
+        } else {
+            instruction.setCommand("UNKNOWN_opcode_" + std::to_string(opcode));
+        }
+        return false;
+    }
+    instruction.setCommand(definition->mnemonic());
+    for (const auto& kind : definition->arguments()) {
+        auto argument = std::make_shared<AsmArgument>(static_cast<int64_t>(kind->getValue(word)));
+        if (kind->isRegister()) {
+            argument->setRegisterName(kind->registerName()[0]);
+        } else {
+            // Marked as immediate so that the instruction can be encoded again.
+            argument->setImmediate();
+        }
+        instruction.addArg(std::move(argument));
+    }
+    return true;
+}
+
+bool SeqAssembler::disassemble(instruction_t word, address_t address, std::ostream& os)
+{
+    AsmInstruction instruction;
+    const bool known = disassemble(word, address, instruction);
+    int column = 0;
+    parser.unparseInstruction(os, instruction, column);
+    return known;
+}
+
+int SeqAssembler::disassemble(std::ostream& os)
+{
+    int unknown = 0;
+    for (address_t address = 0; address < usedInstructionWords; ++address) {
+        if (!disassemble(processor->readInstructionMem(address), address, os)) {
+            ++unknown;
+        }
+        os << std::endl;
+    }
+    return unknown;
+}
+
+int SeqAssembler::saveDisassemble(const std::string& fileName)
+{
+    std::ofstream file(fileName);
+    if (!file) {
+        std::cerr << "Could not open file \"" << fileName << "\" for writing" << std::endl;
+        return -1;
+    }
+    const int unknown = disassemble(file);
+    file.close();
+    return unknown;
+}
+
+bool SeqAssembler::printHexOutput(std::ostream& os) const
+{
+    if (processor->instructionMemSizeWords() == 0) {
+        std::cerr << "ERROR: No instruction memory available." << std::endl;
+        return false;
+    }
+    std::string text;
+    text.reserve(static_cast<size_t>(usedInstructionWords) * 17);
+    for (address_t address = 0; address < usedInstructionWords; ++address) {
+        appendHexWord(text, processor->readInstructionMem(address));
+    }
+    os.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(os);
+}
+
+bool SeqAssembler::saveHexOutput(const std::string& fileName) const
+{
+    const std::string temporaryName = temporaryNameBeside(fileName);
+    std::ofstream file(temporaryName, std::ios::out | std::ios::trunc);
+    if (!file) {
+        std::cerr << "ERROR: could not open file " << fileName << " for writing" << std::endl;
+        return false;
+    }
+    const bool printed = printHexOutput(file);
+    file.close();
+    std::error_code ec;
+    if (printed && !file.fail()) {
+        std::filesystem::rename(temporaryName, fileName, ec);
+        if (!ec) {
+            return true;
+        }
+    }
+    std::filesystem::remove(temporaryName, ec);
+    if (processor->instructionMemSizeWords() != 0) {
+        std::cerr << "ERROR: could not write file " << fileName << std::endl;
+    }
+    return false;
+}
