@@ -10,6 +10,7 @@
 #include <random>
 #include <sstream>
 #include <unordered_map>
+#include <utility>
 
 #include "asmparser/AsmArgument.h"
 #include "asmparser/AsmStatement.h"
@@ -156,7 +157,7 @@ void SeqAssembler::printCPU_info()
               << "\n\tSize of long int      : " << sizeof(long) * 8 << " bits"
               << "\n\tSize of long long int : " << sizeof(long long) * 8 << " bits"
               << "\n\tSize of instruction_t : " << sizeof(instruction_t) * 8 << " bits"
-              << "\n\tSize of Arg::value_t  : " << sizeof(SeqArgument::value_t) * 8 << " bits" << std::endl;
+              << "\n\tSize of Arg::value_t  : " << sizeof(std::declval<const AsmArgument&>().intValue()) * 8 << " bits" << std::endl;
 }
 
 std::string SeqAssembler::asmSectionGetDirective()
@@ -389,7 +390,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
     std::string text = "Instruction \"" + name + "\" does not support argument signature \"" + signature +
                        "\"\nSupported signatures:";
     for (const auto& variant : *variations) {
-        text += " \"" + variant->signature() + "\"";
+        text += " \"" + variant.signature() + "\"";
     }
     if (debug) {
         Logging::write(Logging::DEBUG, "%s: start=%d, len=%d", text.c_str(), static_cast<int>(start),
