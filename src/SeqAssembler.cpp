@@ -28,24 +28,33 @@ namespace {
 
 const char* const noInstructionMemoryText = "Can not assemble source: No instruction memory defined.";
 
+bool liesIn(const AsmInstruction& instruction, const AsmToken& token)
+{
+    return instruction.sourceLine() && token.sourceLine() == instruction.sourceLine();
+}
+
 /// An error marking the token where it lies in the instruction's own line. Tokens from elsewhere
 /// (a symbol's value lives on its .DEF line) are marked at the first occurrence of their text.
 AsmSyntaxError syntaxErrorAt(const AsmInstruction& instruction, const AsmToken& token)
 {
-    const auto& line = instruction.sourceLine();
-    if (line && token.sourceLine() == line) {
-        return AsmSyntaxError(line, token.start(), token.length());
+    if (liesIn(instruction, token)) {
+        return AsmSyntaxError(instruction.sourceLine(), token.start(), token.length());
     }
-    return AsmSyntaxError(line, token.toString());
+    return AsmSyntaxError(instruction.sourceLine(), token.toString());
 }
 
-/// Start of a token in the instruction's line, found the same way as by syntaxErrorAt.
-size_t positionIn(const AsmInstruction& instruction, const AsmToken& token, const std::string& text)
+/// The text an argument was written as. The address assignment clears the string value of an
+/// address label reference, so that one is found through its label, '@' included.
+AsmToken argumentToken(const AsmArgument& argument)
 {
-    if (instruction.sourceLine() && token.sourceLine() == instruction.sourceLine()) {
-        return token.start();
+    if (!argument.hasAddressRef()) {
+        return argument.stringValue();
     }
-    return instruction.sourceString().find(text);
+    const AsmToken& label = argument.addressLabel();
+    if (label.start() == 0) {
+        return label;
+    }
+    return AsmToken(label.sourceLine(), label.start() - 1, static_cast<int>(label.length() + 1));
 }
 
 std::string unparsedArgument(const AsmArgument& argument)
@@ -365,7 +374,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
                 if (debug) {
                     Logging::write(Logging::DEBUG, "%s", text.c_str());
                 }
-                throw syntaxErrorAt(instruction, argument.stringValue()) << text;
+                throw syntaxErrorAt(instruction, argumentToken(argument)) << text;
             }
         }
         return word;
@@ -377,15 +386,23 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
     size_t start = 0;
     size_t length = 1;
     if (arguments.empty()) {
-        start = positionIn(instruction, command, name);
+        start = liesIn(instruction, command) ? command.start() : source.find(name);
         if (start != std::string::npos) {
             start += command.length();
         }
     } else {
-        const AsmArgument& first = *arguments.front();
-        const std::string unparsed = unparsedArgument(first);
-        start = positionIn(instruction, first.stringValue(), unparsed);
-        length = arguments.size() == 1 || start > source.length() ? unparsed.length() : source.length() - start;
+        const AsmToken token = argumentToken(*arguments.front());
+        if (liesIn(instruction, token)) {
+            start = token.start();
+            length = token.length();
+        } else {
+            const std::string unparsed = unparsedArgument(*arguments.front());
+            start = source.find(unparsed);
+            length = unparsed.length();
+        }
+        if (arguments.size() > 1 && start < source.length()) {
+            length = source.length() - start;
+        }
     }
     std::string text = "Instruction \"" + name + "\" does not support argument signature \"" + signature +
                        "\"\nSupported signatures:";

@@ -20,8 +20,8 @@ class SourceReader;
 class SeqAssembler : public AsmSection
 {
 public:
-    using instruction_t = uint64_t;
-    using address_t = uint32_t;
+    using instruction_t = unsigned long long;
+    using address_t = unsigned int;
 
     /// The processor is not owned and must outlive the assembler.
     SeqAssembler(SeqProcessor* processor, const AsmSyntax& syntax);
