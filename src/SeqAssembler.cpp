@@ -166,7 +166,8 @@ void SeqAssembler::printCPU_info()
               << "\n\tSize of long int      : " << sizeof(long) * 8 << " bits"
               << "\n\tSize of long long int : " << sizeof(long long) * 8 << " bits"
               << "\n\tSize of instruction_t : " << sizeof(instruction_t) * 8 << " bits"
-              << "\n\tSize of Arg::value_t  : " << sizeof(std::declval<const AsmArgument&>().intValue()) * 8 << " bits" << std::endl;
+              << "\n\tSize of Arg::value_t  : " << sizeof(std::declval<const AsmArgument&>().intValue()) * 8
+              << " bits" << std::endl;
 }
 
 std::string SeqAssembler::asmSectionGetDirective()

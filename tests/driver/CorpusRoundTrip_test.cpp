@@ -24,7 +24,8 @@ TEST(SeqAssembler, CorpusProgramsDecodeToTheirInstructions)
         }
         SCOPED_TRACE(entry.path().string());
         AsmErrorList errors;
-        ASSERT_EQ(assembler.assembleFile(entry.path().string(), errors), 0) << errors.toStringFullReport("assembler");
+        ASSERT_EQ(assembler.assembleFile(entry.path().string(), errors), 0)
+            << errors.toStringFullReport("assembler");
         verifyAssembly(assembler, processor);
         ++programs;
     }

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "source/AsmError.h"
 #include "source/AsmErrorList.h"
 #include "source/SourceReader.h"
+#include "support/Logging.h"
 
 namespace fs = std::filesystem;
 
@@ -22,7 +25,10 @@ namespace {
 
 struct Assembly
 {
-    explicit Assembly(unsigned int words = 16384) : processor(seq_instr_set(), words, 64) {}
+    explicit Assembly(unsigned int words = 16384) : processor(seq_instr_set(), words, 64)
+    {
+        Logging::setLogLevel(Logging::ERROR);
+    }
 
     int run(const std::string& source)
     {
@@ -112,7 +118,8 @@ TEST(SeqAssembler, RepeatedRunsOnOneErrorList)
 
     Assembly none(0);
     EXPECT_EQ(none.run("nop\n"), 1);
-    EXPECT_EQ(none.messages(), std::vector<std::string>{"Can not assemble source: No instruction memory defined."});
+    EXPECT_EQ(none.messages(),
+              std::vector<std::string>{"Can not assemble source: No instruction memory defined."});
 }
 
 TEST(SeqAssembler, TimersOfTheLastRun)
@@ -177,7 +184,8 @@ TEST(SeqAssembler, Disassembly)
 
 TEST(SeqAssembler, HexFileReplacedOnlyWhenComplete)
 {
-    const fs::path dir = fs::temp_directory_path() / ("seqassembler_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("seqassembler_test_" + std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir / "taken.hex");
     Assembly a;

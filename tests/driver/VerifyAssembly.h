@@ -1,4 +1,4 @@
-// VerifyAssembly: the invariant check after an assembly that succeeded: every stored word decodes to its instruction.
+// VerifyAssembly: after a successful assembly every stored word must decode to its instruction.
 #pragma once
 
 #include <gtest/gtest.h>
