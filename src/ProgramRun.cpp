@@ -97,18 +97,23 @@ int64_t print_mem_usage(int64_t, int32_t)
     return 0;
 }
 
-int runProgram(const RunSettings& settings)
+int runGuarded(const std::string& inputFileName, const std::function<int()>& run) noexcept
 {
     // Nothing may leave the run through std::terminate: a read error in the middle of the
     // source or an exhausted heap ends it with one line that names the file.
     try {
-        return assembleProgram(settings);
+        return run();
     } catch (const std::bad_alloc&) {
-        logAbort(settings.inputFileName, "out of memory");
+        logAbort(inputFileName, "out of memory");
     } catch (const std::exception& e) {
-        logAbort(settings.inputFileName, e.what());
+        logAbort(inputFileName, e.what());
     } catch (...) {
-        logAbort(settings.inputFileName, "unknown exception");
+        logAbort(inputFileName, "unknown exception");
     }
     return 1;
+}
+
+int runProgram(const RunSettings& settings)
+{
+    return runGuarded(settings.inputFileName, [&settings] { return assembleProgram(settings); });
 }
