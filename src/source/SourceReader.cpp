@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
@@ -323,7 +324,11 @@ bool FileSourceReader::start(std::string& reason)
         file.close();
     }
     file.clear();
-    file.open(name(), std::ios::in);
+    // A directory or a device (/dev/zero) would fail, or never end, only while being read.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(name(), ec)) {
+        file.open(name(), std::ios::in);
+    }
     if (!file.is_open()) {
         reason = "Could not open input file '" + name() + "' for reading";
         return false;
