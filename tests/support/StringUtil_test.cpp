@@ -1,11 +1,169 @@
-// Tests of the integer conversion and string helpers.
+// Tests of formatting, integer conversion and the string helpers.
 #include "support/StringUtil.h"
+
+#include "support/Logging.h"
 
 #include <gtest/gtest.h>
 
-TEST(StringUtil, StringToIntSmoke)
+#include <climits>
+#include <string>
+
+namespace {
+
+std::string logged;
+
+void captureLog(const char* format, va_list args)
 {
-    int v = 0;
-    stringToInt(v, "0x1F");
-    EXPECT_EQ(31, v);
+    char buffer[4096];
+    std::vsnprintf(buffer, sizeof(buffer), format, args);
+    logged += buffer;
+}
+
+template <typename T>
+std::string conversionError(const std::string& text)
+{
+    T value = 77;
+    try {
+        stringToInt(value, text);
+    } catch (const std::exception& e) {
+        EXPECT_EQ(T(77), value) << "result changed on error for '" << text << "'";
+        return e.what();
+    }
+    return "no error, value " + std::to_string(value);
+}
+
+template <typename T>
+T converted(const std::string& text)
+{
+    T value = 77;
+    stringToInt(value, text);
+    return value;
+}
+
+} // namespace
+
+TEST(StringUtil, StringToIntAcceptsEveryBase)
+{
+    EXPECT_EQ(31, converted<int>("0x1F"));
+    EXPECT_EQ(31, converted<int>("0X1f"));
+    EXPECT_EQ(15, converted<int>("017"));
+    EXPECT_EQ(-16, converted<int>("-0x10"));
+    EXPECT_EQ(42, converted<int>(" 42"));
+    EXPECT_EQ(0, converted<int>(""));
+    EXPECT_EQ(32767, converted<short>("32767"));
+    EXPECT_EQ(-32768, converted<short>("-32768"));
+    EXPECT_EQ(65535u, converted<unsigned short>("0xFFFF"));
+    EXPECT_EQ(4294967295u, converted<unsigned int>("4294967295"));
+    EXPECT_EQ(ULLONG_MAX, converted<unsigned long long>("-1"));
+    EXPECT_EQ(ULONG_MAX, converted<unsigned long>("-1"));
+    EXPECT_EQ(LLONG_MAX, converted<long long>("99999999999999999999"));
+    EXPECT_EQ(LLONG_MIN, converted<long long>("-99999999999999999999"));
+    EXPECT_EQ(ULLONG_MAX, converted<unsigned long long>("99999999999999999999"));
+}
+
+TEST(StringUtil, StringToIntRejectsWithExactMessage)
+{
+    EXPECT_EQ("Value '12a' is not a valid integer. Invalid character 'a' at index 2", conversionError<int>("12a"));
+    EXPECT_EQ("Value '42 ' is not a valid integer. Invalid character ' ' at index 2", conversionError<int>("42 "));
+    EXPECT_EQ("Value '0x' is not a valid integer. Invalid character 'x' at index 1", conversionError<int>("0x"));
+    EXPECT_EQ("Value '-' is not a valid integer. Invalid character '-' at index 0", conversionError<int>("-"));
+    EXPECT_EQ("Value '08' is not a valid integer. Invalid character '8' at index 1", conversionError<int>("08"));
+    // An embedded NUL ends the C conversion early; it must not end the check. (The message holds
+    // the NUL itself, so what() stops there.)
+    unsigned int value = 77;
+    EXPECT_THROW(stringToInt(value, std::string("12\0" "3", 4)), std::invalid_argument);
+    EXPECT_THROW(stringToInt(value, std::string("5\0", 2)), std::invalid_argument);
+    EXPECT_EQ(77u, value);
+
+    EXPECT_EQ("Value '32768' is out of range for an 16 bits signed integer", conversionError<short>("32768"));
+    EXPECT_EQ("Value '-32769' is out of range for an 16 bits signed integer", conversionError<short>("-32769"));
+    EXPECT_EQ("Value '2147483648' is out of range for an 32 bits signed integer", conversionError<int>("2147483648"));
+    EXPECT_EQ("Value '-1' is out of range for an 16 bits unsigned integer", conversionError<unsigned short>("-1"));
+    EXPECT_EQ("Value '-1' is out of range for an 32 bits unsigned integer", conversionError<unsigned int>("-1"));
+    EXPECT_EQ("Value '0x100000000' is out of range for an 32 bits unsigned integer",
+              conversionError<unsigned int>("0x100000000"));
+}
+
+TEST(StringUtil, DecimalStringLengthAtTheExtremes)
+{
+    EXPECT_EQ(1u, decimalStringLength(0));
+    EXPECT_EQ(1u, decimalStringLength(9));
+    EXPECT_EQ(2u, decimalStringLength(10));
+    EXPECT_EQ(2u, decimalStringLength(-5));
+    EXPECT_EQ(3u, decimalStringLength(-10));
+    EXPECT_EQ(6u, decimalStringLength(static_cast<short>(SHRT_MIN)));
+    EXPECT_EQ(11u, decimalStringLength(INT_MIN));
+    EXPECT_EQ(10u, decimalStringLength(INT_MAX));
+    EXPECT_EQ(20u, decimalStringLength(LLONG_MIN));
+    EXPECT_EQ(19u, decimalStringLength(LLONG_MAX));
+    EXPECT_EQ(20u, decimalStringLength(ULLONG_MAX));
+    EXPECT_EQ(10u, decimalStringLength(UINT_MAX));
+    EXPECT_EQ(5u, decimalStringLength(static_cast<unsigned short>(USHRT_MAX)));
+    EXPECT_EQ(20u, decimalStringLength(ULONG_MAX));
+}
+
+TEST(StringUtil, StrprintfNeverTruncates)
+{
+    for (size_t length : {0u, 1023u, 1024u, 1025u, 5000u}) {
+        const std::string text(length, 'x');
+        std::string out = "old";
+        EXPECT_EQ(static_cast<int>(length + 2), strprintf(out, "<%s>", text.c_str()));
+        EXPECT_EQ("<" + text + ">", out);
+    }
+}
+
+TEST(StringUtil, StringFormatCutsAt511AndWarns)
+{
+    Logging::setLogLevel(Logging::WARNING);
+    Logging::extra_log_cb = captureLog;
+    for (size_t length : {510u, 511u, 512u, 600u}) {
+        logged.clear();
+        const std::string text(length, 'y');
+        EXPECT_EQ(text.substr(0, 511), stringFormat("%s", text.c_str()));
+        EXPECT_EQ(length > 511, logged.find("stringFormat: output truncated") != std::string::npos) << length;
+    }
+    Logging::extra_log_cb = nullptr;
+}
+
+TEST(StringUtil, StringCatJoinsEveryKind)
+{
+    const char* c = "c";
+    EXPECT_EQ("ab c|-5|7|18446744073709551615|x",
+              stringCat("a", std::string("b "), c, '|', -5, '|', 7u, '|', ULONG_MAX, '|', 'x'));
+    std::string out = "pre:";
+    append(out, INT_MIN);
+    EXPECT_EQ("pre:-2147483648", out);
+}
+
+TEST(StringUtil, ReplaceAll)
+{
+    struct Case {
+        std::string text, from, to, expected;
+    };
+    const Case cases[] = {
+        {"a\tb\tc", "\t", "    ", "a    b    c"},
+        {"aaa", "a", "aa", "aaaaaa"},  // replacement text is not searched again
+        {"aaa", "aa", "b", "ba"},
+        {"abc", "", "x", "abc"},
+        {"", "a", "b", ""},
+        {"xyx", "x", "", "y"},
+    };
+    for (const auto& c : cases) {
+        std::string s = c.text;
+        replaceAll(s, c.from, c.to);
+        EXPECT_EQ(c.expected, s) << c.text << " / " << c.from;
+    }
+}
+
+TEST(StringUtil, CaseAndEndHelpersKeepHighBytes)
+{
+    EXPECT_EQ("AB\xE9Z\x80", toUpper("ab\xE9z\x80"));
+    EXPECT_EQ(std::string("ab\xC9z\0", 5), toLower(std::string("AB\xC9Z\0", 5)));
+    std::string s = "x\n\n";
+    removeFromEnd(s, '\n');
+    EXPECT_EQ("x\n", s);
+    std::string empty;
+    removeFromEnd(empty, '\n');
+    EXPECT_FALSE(endsWith(empty, '\0'));
+    EXPECT_TRUE(endsWith("ab", 'b'));
 }

@@ -1,0 +1,133 @@
+// Tests of the log: level names, thresholds, the line layout and log files.
+#include "support/Logging.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> calls;
+
+void captureCall(const char* format, va_list args)
+{
+    char buffer[1024];
+    std::vsnprintf(buffer, sizeof(buffer), format, args);
+    calls.emplace_back(buffer);
+}
+
+/// Routes log lines to the callback for the test's lifetime (standard error still gets them).
+class LoggingTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        calls.clear();
+        Logging::open("prog", Logging::DEBUG, nullptr);
+        Logging::extra_log_cb = captureCall;
+    }
+    void TearDown() override
+    {
+        Logging::extra_log_cb = nullptr;
+        Logging::setLogLevel(Logging::DEBUG);
+    }
+};
+
+const char* const stampPattern = "[A-Z][a-z][a-z] [0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9]\\.[0-9]{3}";
+
+} // namespace
+
+TEST_F(LoggingTest, LineLayoutAndMarkerOfEveryLevel)
+{
+    const char* const markers[] = {"*******", "****** ", "*****  ", "****   ", "***    ",
+                                   "**     ", "+      ", ".      ", "       ", "?      "};
+    Logging::setLogLevel(9);
+    for (int level = 0; level <= 9; ++level) {
+        calls.clear();
+        Logging::write(level, "value %d of %s", level, "x");
+        ASSERT_EQ(3u, calls.size()) << level;
+        EXPECT_EQ(markers[level], calls[0].substr(0, 7)) << level;
+        EXPECT_TRUE(std::regex_match(calls[0].substr(7), std::regex(std::string("  ") + stampPattern + " prog: ")))
+            << calls[0];
+        EXPECT_EQ("value " + std::to_string(level) + " of x", calls[1]);
+        EXPECT_EQ("\n", calls[2]);
+    }
+}
+
+TEST_F(LoggingTest, ThresholdsAndNames)
+{
+    Logging::write(Logging::VERBOSE, "%s", "hidden at debug");
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(Logging::setLogLevel("v"));
+    Logging::write(Logging::VERBOSE, "%s", "shown");
+    EXPECT_EQ(3u, calls.size());
+
+    EXPECT_FALSE(Logging::setLogLevel("Info"));
+    EXPECT_FALSE(Logging::setLogLevel(""));
+    EXPECT_FALSE(Logging::setLogLevel("unknown"));
+    EXPECT_EQ(Logging::VERBOSE, Logging::getLogLevel());
+
+    const std::pair<const char*, int> names[] = {
+        {"i", 6}, {"info", 6},   {"d", 7},        {"debug", 7}, {"v", 8},         {"verbose", 8},
+        {"n", 5}, {"notice", 5}, {"w", 4},        {"warning", 4}, {"e", 3},       {"error", 3},
+        {"c", 2}, {"critical", 2}, {"a", 1},      {"alert", 1}, {"m", 0},         {"emergency", 0},
+        {"q", -1000}, {"quiet", -1000},
+    };
+    for (const auto& [name, level] : names) {
+        EXPECT_EQ(level, Logging::logLevelFromName(name)) << name;
+        EXPECT_TRUE(Logging::setLogLevel(name));
+        EXPECT_EQ(level, Logging::getLogLevel());
+    }
+    EXPECT_STREQ("unknown", Logging::logLevelToName(9));
+    EXPECT_STREQ("unknown", Logging::logLevelToName(-1));
+    EXPECT_STREQ("quiet", Logging::logLevelToName(-1000));
+
+    calls.clear();
+    Logging::setLogLevel("quiet");
+    for (int level = 0; level <= 8; ++level) {
+        Logging::write(level, "%s", "nothing");
+    }
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(LoggingTest, OpenWithoutFileStillSetsLevelAndName)
+{
+    EXPECT_FALSE(Logging::open("other", Logging::NOTICE, nullptr));
+    EXPECT_EQ(Logging::NOTICE, Logging::getLogLevel());
+    EXPECT_FALSE(Logging::reopen());
+    EXPECT_EQ("", Logging::getLogFileName());
+    Logging::write(Logging::NOTICE, "%s", "m");
+    ASSERT_EQ(3u, calls.size());
+    EXPECT_NE(std::string::npos, calls[0].find(" other: "));
+}
+
+// Log files replace standard error for the whole process, so they are tried in a child.
+TEST(LoggingFile, AppendsReopensAndReportsFailures)
+{
+    const std::string path = testing::TempDir() + "tarnasm_logging_test.log";
+    std::remove(path.c_str());
+    EXPECT_EXIT(
+        {
+            Logging::open("prog", Logging::INFO, path.c_str());
+            Logging::write(Logging::INFO, "first %d", 1);
+            Logging::reopen();
+            Logging::write(Logging::DEBUG, "%s", "below the level");
+            Logging::write(Logging::ERROR, "%s", "second");
+            const bool opened = Logging::open("prog", Logging::INFO, "/nonexistent-dir/x.log");
+            Logging::write(Logging::ERROR, "%s", "lost");
+            std::exit(!opened && Logging::getLogFileName().empty() ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "^Could not open log file '/nonexistent-dir/x\\.log'$");
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_TRUE(std::regex_match(text.str(), std::regex(std::string("\\+        ") + stampPattern + " prog: first 1\n" +
+                                                        "\\*{4}     " + stampPattern + " prog: second\n")))
+        << text.str();
+    std::remove(path.c_str());
+}
