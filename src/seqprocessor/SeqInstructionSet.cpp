@@ -52,25 +52,31 @@ unsigned long long SeqInstructionSet::readSelectField(const unsigned long long& 
     return selectField_ ? selectField_->get(word) : 0;
 }
 
+namespace {
+
+// Writes OPCODE or SELECT; after validation the value always fits, so a misfit is a fault.
+void writeBaseField(const std::shared_ptr<const SeqField>& field, unsigned long long& word, unsigned long long value,
+                    const char* function, const char* what)
+{
+    if (!field) {
+        THROW_BUG(function, what << "Field pointer not set");
+    }
+    if (!field->set(word, value)) {
+        THROW_BUG(function, what << ' ' << value << " is out of range " << field->range());
+    }
+}
+
+} // namespace
+
 bool SeqInstructionSet::writeOpcodeField(unsigned long long& word, unsigned long long opcode) const
 {
-    if (!opcodeField_) {
-        THROW_BUG("writeOpcodeField", "opcodeField pointer not set");
-    }
-    if (!opcodeField_->set(word, opcode)) {
-        THROW_BUG("writeOpcodeField", "opcode " << opcode << " is out of range " << opcodeField_->range());
-    }
+    writeBaseField(opcodeField_, word, opcode, "writeOpcodeField", "opcode");
     return true;
 }
 
 bool SeqInstructionSet::writeSelectField(unsigned long long& word, unsigned long long select) const
 {
-    if (!selectField_) {
-        THROW_BUG("writeSelectField", "selectField pointer not set");
-    }
-    if (!selectField_->set(word, select)) {
-        THROW_BUG("writeSelectField", "select " << select << " is out of range " << selectField_->range());
-    }
+    writeBaseField(selectField_, word, select, "writeSelectField", "select");
     return true;
 }
 

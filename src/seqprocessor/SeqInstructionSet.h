@@ -24,7 +24,7 @@ struct SeqInstructionInit
         : opcode(opcode_), mnemonic(mnemonic_), select(select_)
     {
         argumentIds.reserve(sizeof...(ids));
-        (addId(static_cast<long long>(ids)), ...);
+        (addId(static_cast<int>(ids)), ...);
     }
 
     unsigned int opcode;
@@ -33,7 +33,7 @@ struct SeqInstructionInit
     std::vector<unsigned int> argumentIds;
 
 private:
-    void addId(long long id)
+    void addId(int id)
     {
         if (id >= 0) {
             argumentIds.push_back(static_cast<unsigned int>(id));
