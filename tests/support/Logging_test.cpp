@@ -72,17 +72,10 @@ TEST_F(LoggingTest, ThresholdsAndNames)
     EXPECT_FALSE(Logging::setLogLevel("unknown"));
     EXPECT_EQ(Logging::VERBOSE, Logging::getLogLevel());
 
-    const std::pair<const char*, int> names[] = {
-        {"i", 6}, {"info", 6},   {"d", 7},        {"debug", 7}, {"v", 8},         {"verbose", 8},
-        {"n", 5}, {"notice", 5}, {"w", 4},        {"warning", 4}, {"e", 3},       {"error", 3},
-        {"c", 2}, {"critical", 2}, {"a", 1},      {"alert", 1}, {"m", 0},         {"emergency", 0},
-        {"q", -1000}, {"quiet", -1000},
-    };
-    for (const auto& [name, level] : names) {
-        EXPECT_EQ(level, Logging::logLevelFromName(name)) << name;
-        EXPECT_TRUE(Logging::setLogLevel(name));
-        EXPECT_EQ(level, Logging::getLogLevel());
-    }
+    EXPECT_TRUE(Logging::setLogLevel("q"));
+    EXPECT_EQ(Logging::QUIET, Logging::getLogLevel());
+    EXPECT_TRUE(Logging::setLogLevel("emergency"));
+    EXPECT_EQ(Logging::EMERGENCY, Logging::getLogLevel());
     EXPECT_STREQ("unknown", Logging::logLevelToName(9));
     EXPECT_STREQ("unknown", Logging::logLevelToName(-1));
     EXPECT_STREQ("quiet", Logging::logLevelToName(-1000));
