@@ -13,7 +13,6 @@ struct ManualClock
     using period = std::nano;
     using duration = std::chrono::nanoseconds;
     using time_point = std::chrono::time_point<ManualClock>;
-    static constexpr bool is_steady = true;
     static inline time_point current{};
     static time_point now() { return current; }
     static void advance(long long ns) { current += duration(ns); }
