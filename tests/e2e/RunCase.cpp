@@ -404,7 +404,9 @@ int main(int argc, char* argv[])
     const std::string tool = fs::absolute(argv[2]).string();
     const fs::path target = fs::absolute(argv[3]);
     try {
-        const fs::path scratch = freshDirectory(fs::absolute(argv[4]));
+        // Only the runner's own entries inside the scratch folder are ever removed.
+        const fs::path scratch = fs::absolute(argv[4]);
+        fs::create_directories(scratch);
         if (kind == "corpus") {
             return runCorpusCase(tool, target, scratch);
         }
