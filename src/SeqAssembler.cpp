@@ -26,8 +26,6 @@
 
 namespace {
 
-const char* const noInstructionMemoryText = "Can not assemble source: No instruction memory defined.";
-
 bool liesIn(const AsmInstruction& instruction, const AsmToken& token)
 {
     return instruction.sourceLine() && token.sourceLine() == instruction.sourceLine();
@@ -109,8 +107,7 @@ void SeqAssembler::init()
 
 int SeqAssembler::assemble(SourceReader& reader, AsmErrorList& errors)
 {
-    if (processor->instructionMemSizeWords() == 0) {
-        errors.emplace<AsmRuntimeError>(noInstructionMemoryText);
+    if (!hasInstructionMemory(errors)) {
         return 1;
     }
     clearTimers();
@@ -136,6 +133,15 @@ int SeqAssembler::assemble(SourceReader& reader, AsmErrorList& errors)
         errors.insert(e.shared_ptr_copy());
     }
     return static_cast<int>(std::min<size_t>(errors.size(), INT_MAX));
+}
+
+bool SeqAssembler::hasInstructionMemory(AsmErrorList& errors) const
+{
+    if (processor->instructionMemSizeWords() != 0) {
+        return true;
+    }
+    errors.emplace<AsmRuntimeError>("Can not assemble source: No instruction memory defined.");
+    return false;
 }
 
 int SeqAssembler::assembleFile(const std::string& fileName, AsmErrorList& errors)
@@ -177,8 +183,7 @@ std::string SeqAssembler::asmSectionGetDirective()
 
 int SeqAssembler::asmSectionStart(AsmErrorList& errors)
 {
-    if (processor->instructionMemSizeWords() == 0) {
-        errors.emplace<AsmRuntimeError>(noInstructionMemoryText);
+    if (!hasInstructionMemory(errors)) {
         return 1;
     }
     parser.start();

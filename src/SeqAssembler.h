@@ -76,6 +76,9 @@ public:
     address_t getProgramSize() const { return programSize; }
 
 private:
+    /// False, with an entry in the list, for a processor without instruction memory.
+    bool hasInstructionMemory(AsmErrorList& errors) const;
+
     AsmParser parser;
     SeqProcessor* processor;
     address_t usedInstructionWords = 0;
