@@ -1,4 +1,4 @@
-// Tests of SeqAssembler: stored words and gaps, repeated runs on one error list, output files.
+// Tests of SeqAssembler: the corpus word by word, gaps, repeated runs on one error list, output files.
 #include "SeqAssembler.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +75,23 @@ constexpr uint64_t stopWord = 0x0400000000000000;
 constexpr uint64_t nopWord = 0x0800000000000000;
 
 } // namespace
+
+TEST(SeqAssembler, CorpusProgramsDecodeToTheirInstructions)
+{
+    const fs::path corpus = fs::path(__FILE__).parent_path().parent_path() / "corpus";
+    Assembly a;
+    int programs = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
+        if (entry.path().filename().string().rfind("ok_", 0) == 0 && entry.path().extension() == ".tasm") {
+            SCOPED_TRACE(entry.path().string());
+            a.errors = AsmErrorList();
+            ASSERT_EQ(a.assembler.assembleFile(entry.path().string(), a.errors), 0) << a.messages().front();
+            verifyAssembly(a.assembler, a.processor);
+            ++programs;
+        }
+    }
+    EXPECT_GE(programs, 8);
+}
 
 TEST(SeqAssembler, FailedInstructionsLeaveZeroWords)
 {
