@@ -77,6 +77,12 @@ std::shared_ptr<const SourceLine> SourceReader::nextLine(bool continuation)
     return currentLine_;
 }
 
+void SourceReader::throwLineTooLong() const
+{
+    throw std::runtime_error("line " + std::to_string(lineCounter_) + " of " + name() + " is longer than " +
+                             std::to_string(maxLineLength) + " characters");
+}
+
 // ---- CharArraySourceReader ----
 
 CharArraySourceReader::CharArraySourceReader(const char* text)
@@ -136,6 +142,9 @@ std::string CharArraySourceReader::nextLineContents()
     const char* lineEnd = position_;
     while (lineEnd != end_ && !CharFilters::isEndOfLine(*lineEnd)) {
         ++lineEnd;
+    }
+    if (static_cast<size_t>(lineEnd - position_) > maxLineLength) {
+        throwLineTooLong();
     }
     std::string line(position_, lineEnd);
     // Exactly one line-end character: CR LF gives an extra empty line here.
@@ -200,6 +209,9 @@ std::string StringSourceReader::nextLineContents()
     size_t lineEnd = position_;
     while (lineEnd < text.length() && !CharFilters::isEndOfLine(text[lineEnd])) {
         ++lineEnd;
+    }
+    if (lineEnd - position_ > maxLineLength) {
+        throwLineTooLong();
     }
     std::string line = text.substr(position_, lineEnd - position_);
     if (lineEnd + 1 < text.length() && isLineEndPair(text[lineEnd], text[lineEnd + 1])) {
@@ -301,6 +313,10 @@ std::string StreamSourceReader::nextLineContents()
                 stream_.ignore(1);
             }
             break;
+        }
+        // Stop before the memory grows any further.
+        if (line.length() == maxLineLength) {
+            throwLineTooLong();
         }
         line.push_back(static_cast<char>(c));
     }

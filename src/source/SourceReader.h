@@ -34,6 +34,10 @@ public:
     /// Throws std::runtime_error when the source has more lines than an int counts.
     std::shared_ptr<const SourceLine> nextLine(bool continuation = false);
 
+    /// Longest physical line a reader hands out; a longer one ends the read with a
+    /// std::runtime_error, so a file without line ends cannot fill the memory.
+    static constexpr size_t maxLineLength = 1048576;
+
     /// An empty name clears it.
     void setName(const std::string& name);
     /// "" when the reader has no name.
@@ -44,6 +48,8 @@ protected:
     virtual std::string nextLineContents() = 0;
     /// Number of the last line handed out; lets a subclass resume a numbering.
     void setLineCounter(int lineCounter) { lineCounter_ = lineCounter; }
+    /// Throws the std::runtime_error for a physical line longer than maxLineLength.
+    [[noreturn]] void throwLineTooLong() const;
 
 private:
     int lineCounter_ = 0;

@@ -206,3 +206,28 @@ TEST(StreamSourceReader, ReadErrorThrows)
     EXPECT_FALSE(reader.start(reason));
     EXPECT_EQ("Read error", reason);
 }
+
+TEST(SourceReader, PhysicalLineLengthIsBounded)
+{
+    // The longest line passes whole; one character more ends the read, naming that line.
+    const std::string longest(SourceReader::maxLineLength, 'a');
+    const std::string text = longest + "\n" + longest + "b\nc";
+    const char* expected = "line 2 of big.tasm is longer than 1048576 characters";
+    std::istringstream stream(text);
+    StreamSourceReader streamReader(stream, "big.tasm");
+    StringSourceReader stringReader(text, "big.tasm");
+    CharArraySourceReader arrayReader(text.c_str(), text.length(), "big.tasm");
+    for (SourceReader* reader : {static_cast<SourceReader*>(&streamReader),
+                                 static_cast<SourceReader*>(&stringReader),
+                                 static_cast<SourceReader*>(&arrayReader)}) {
+        std::string reason;
+        ASSERT_TRUE(reader->start(reason)) << reason;
+        EXPECT_EQ(longest, reader->nextLine(false)->toString());
+        try {
+            reader->nextLine(false);
+            ADD_FAILURE() << "an overlong line was handed out";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(expected, e.what());
+        }
+    }
+}
