@@ -3,6 +3,7 @@
 
 #include "asmparser/CharFilter.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -231,8 +232,36 @@ StreamSourceReader::StreamSourceReader(std::istream& stream, const std::string& 
 {
 }
 
+bool StreamSourceReader::fillBuffer()
+{
+    if (position_ < end_) {
+        return true;
+    }
+    position_ = 0;
+    end_ = 0;
+    // peek flags the end or a read error on the stream, as reading a character would; after it
+    // the stream buffer holds characters that can be taken without another read that may fail.
+    if (stream_.good() && stream_.peek() != std::char_traits<char>::eof()) {
+        std::streambuf& source = *stream_.rdbuf();
+        const std::streamsize count = std::min<std::streamsize>(source.in_avail(), chunkSize);
+        buffer_.resize(chunkSize);
+        try {
+            end_ = static_cast<size_t>(std::max<std::streamsize>(source.sgetn(buffer_.data(), count), 0));
+        } catch (...) {
+            stream_.setstate(std::ios::badbit);
+        }
+    }
+    if (end_ == 0) {
+        // As with a character read from the stream: the end is known only after trying to read past it.
+        atEnd_ = stream_.eof();
+        return false;
+    }
+    return true;
+}
+
 void StreamSourceReader::skipByteOrderMark()
 {
+    // Read character by character: a read error after the mark is the business of the lines.
     for (size_t i = 0; i < byteOrderMarkLength; ++i) {
         if (stream_.get() != static_cast<unsigned char>(byteOrderMark[i])) {
             // No mark: back to the first byte. An end of file met while looking is no end
@@ -247,6 +276,9 @@ void StreamSourceReader::skipByteOrderMark()
 bool StreamSourceReader::start(std::string& reason)
 {
     SourceReader::start(reason);
+    position_ = 0;
+    end_ = 0;
+    atEnd_ = false;
     stream_.seekg(0, std::ios::beg);
     if (stream_.good()) {
         skipByteOrderMark();
@@ -263,6 +295,8 @@ bool StreamSourceReader::start(std::string& reason)
 
 void StreamSourceReader::finish()
 {
+    position_ = 0;
+    end_ = 0;
     stream_.seekg(0, std::ios::end);
 }
 
@@ -289,8 +323,9 @@ std::shared_ptr<const std::string> StreamSourceReader::readFullSource()
     }
     auto text = std::make_shared<std::string>();
     text->reserve(length);
-    for (int c = stream_.get(); stream_.good(); c = stream_.get()) {
-        text->push_back(static_cast<char>(c));
+    while (fillBuffer()) {
+        text->append(buffer_.data() + position_, end_ - position_);
+        position_ = end_;
     }
     finish();
     return text;
@@ -299,28 +334,35 @@ std::shared_ptr<const std::string> StreamSourceReader::readFullSource()
 std::string StreamSourceReader::nextLineContents()
 {
     std::string line;
-    line.reserve(1024);
     // No character read at all is reported as EOF's value.
     int last = std::char_traits<char>::eof();
-    while (true) {
-        const int c = stream_.get();
-        if (!stream_.good()) {
-            break;
-        }
-        last = static_cast<signed char>(c);
-        if (CharFilters::isEndOfLine(static_cast<char>(c))) {
-            if (isLineEndPair(static_cast<char>(c), static_cast<char>(stream_.peek()))) {
-                stream_.ignore(1);
-            }
-            break;
-        }
+    bool readFailed = true;
+    while (fillBuffer()) {
+        const char* begin = buffer_.data() + position_;
+        const char* end = buffer_.data() + end_;
+        const char* lineEnd = std::find_if(begin, end, CharFilters::isEndOfLine);
         // Stop before the memory grows any further.
-        if (line.length() == maxLineLength) {
+        if (line.length() + static_cast<size_t>(lineEnd - begin) > maxLineLength) {
             throwLineTooLong();
         }
-        line.push_back(static_cast<char>(c));
+        line.append(begin, lineEnd);
+        if (lineEnd == end) {
+            last = static_cast<signed char>(end[-1]);
+            position_ = end_;
+            continue;
+        }
+        const char lineEndChar = *lineEnd;
+        last = static_cast<signed char>(lineEndChar);
+        position_ = static_cast<size_t>(lineEnd - buffer_.data()) + 1;
+        // Looking at the character after the line end may refill the buffer, meet the end or
+        // meet a read error.
+        readFailed = !fillBuffer();
+        if (!readFailed && isLineEndPair(lineEndChar, buffer_[position_])) {
+            ++position_;
+        }
+        break;
     }
-    if (stream_.fail() && !stream_.eof()) {
+    if (readFailed && stream_.fail() && !stream_.eof()) {
         const std::string state = stream_.bad()
                                       ? "resulted in 'bad' state (read error on i/o operation)."
                                       : "resulted in 'fail' state (logical error on i/o operation)";

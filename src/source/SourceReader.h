@@ -8,6 +8,7 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <vector>
 
 /// Hands out a source one logical line at a time. Lines end at LF, CR, or a two-character
 /// pair of them (how pairs count differs per reader); a UTF-8 byte-order mark at the very
@@ -119,7 +120,8 @@ public:
 
     bool start(std::string& reason) override;
     void finish() override;
-    bool isEndOfSource() const override { return stream_.eof(); }
+    /// True once a read found nothing more, as the stream's end-of-file flag would be.
+    bool isEndOfSource() const override { return atEnd_; }
     /// Restarts the reader and leaves the stream at its end.
     size_t sourceLength() override;
     std::shared_ptr<const std::string> readFullSource() override;
@@ -128,9 +130,18 @@ protected:
     std::string nextLineContents() override;
 
 private:
+    /// Makes at least one unread character available; false at the end or on a read error.
+    bool fillBuffer();
     void skipByteOrderMark();
 
+    /// Characters are read in chunks of this size, not one by one.
+    static constexpr size_t chunkSize = 65536;
+
     std::istream& stream_;
+    std::vector<char> buffer_;
+    size_t position_ = 0;  ///< next unread character in buffer_
+    size_t end_ = 0;       ///< end of the characters read into buffer_
+    bool atEnd_ = false;
 };
 
 namespace detail {

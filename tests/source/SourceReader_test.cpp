@@ -76,6 +76,19 @@ TEST(SourceReader, EmptySource)
     }
 }
 
+TEST(StreamSourceReader, LinesAcrossReadChunks)
+{
+    // The stream is read in chunks of 65536 characters: a line end pair split between two
+    // chunks is still one line end, and a line may span chunks.
+    const std::string first(65535, 'a');
+    const std::string second(70000, 'b');
+    for (const std::string pair : {"\r\n", "\n\r"}) {
+        std::istringstream stream(first + pair + second + "\nc\r\n");
+        StreamSourceReader reader(stream);
+        EXPECT_EQ((Lines{"1:" + first, "2:" + second, "3:c", "4:"}), readAll(reader));
+    }
+}
+
 TEST(CharArraySourceReader, NulEndsSourceOnlyAtLineStart)
 {
     const char text[] = "a\0b\n\0c\n";
