@@ -1,4 +1,4 @@
-// Tests of the processor and its memories: address bounds, clearing, caller's buffers and the set listing.
+// Tests of the processor and its memories: address bounds, clearing and caller's buffers.
 #include "seqprocessor/SeqProcessor.h"
 #include "seqprocessor/TarnInstructionSet.h"
 
@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,20 +76,4 @@ TEST(SeqMemory, CallersBufferStaysWithCaller)
     m.setMemory(3, nullptr); // frees the first array, allocates a cleared one
     EXPECT_EQ(3u, m.size());
     EXPECT_EQ(0u, m.readMem(2));
-}
-
-TEST(SeqProcessor, DecodingAndListing)
-{
-    const SeqProcessor p(seq_instr_set(), 16, 4);
-    const unsigned long long unknown = (50ULL << 58) | (1ULL << 57);
-    EXPECT_FALSE(p.findInstructionForBinary(unknown));
-    EXPECT_EQ(50ULL, p.getInstructionOpcode(unknown));
-    EXPECT_EQ(1ULL, p.getInstructionSelect(unknown));
-
-    std::ostringstream os;
-    p.printInstructionSet(os);
-    const std::string text = os.str();
-    EXPECT_EQ(0u, text.find("Instruction set:\nillegal\nstop\nnop\njmp ins_adr_reg(R#)\njmp ins_adr_imm(#)\n"));
-    EXPECT_NE(std::string::npos, text.find("\nupd_param seq_cnt_imm(#)\nplay seq_wave_idx0_reg(R#), "));
-    EXPECT_EQ(78, std::count(text.begin(), text.end(), '\n') - 1);
 }
