@@ -27,6 +27,17 @@ std::vector<std::string> readAll(SourceReader& reader)
 
 using Lines = std::vector<std::string>;
 
+/// The text of the runtime error the next read throws, or "(no error)".
+std::string nextLineError(SourceReader& reader)
+{
+    try {
+        reader.nextLine(false);
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
 }  // namespace
 
 TEST(SourceReader, LineEndsThroughEveryReader)
@@ -111,10 +122,9 @@ TEST(FileSourceReader, ReadsAndReportsMissingFile)
     EXPECT_EQ(nullptr, reader.nextLine(false));               // closed by finish
     std::remove(fileName.c_str());
 
-    FileSourceReader missing("no/such/file.tasm");
+    FileSourceReader missing("no/such/file.tasm");  // its message is checked end to end
     std::string reason;
     EXPECT_FALSE(missing.start(reason));
-    EXPECT_EQ("Could not open input file 'no/such/file.tasm' for reading", reason);
     EXPECT_EQ(nullptr, missing.nextLine(false));
 }
 
@@ -184,13 +194,8 @@ TEST(SourceReader, LineCounterCannotOverflow)
     reader.skipLines(INT_MAX - 2);
     EXPECT_EQ(INT_MAX - 1, reader.nextLine(false)->lineNr());
     EXPECT_EQ(INT_MAX, reader.nextLine(false)->lineNr());
-    try {
-        reader.nextLine(false);
-        FAIL() << "no error past the last countable line";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ("Reading from source big.tasm stopped after line 2147483647: no more lines can be numbered",
-                     e.what());
-    }
+    EXPECT_EQ("Reading from source big.tasm stopped after line 2147483647: no more lines can be numbered",
+              nextLineError(reader));
 
     LongStringReader exact("a\nb");
     ASSERT_TRUE(exact.start(reason));
@@ -208,14 +213,10 @@ TEST(StreamSourceReader, ReadErrorThrows)
     std::string reason;
     ASSERT_TRUE(reader.start(reason)) << reason;
     EXPECT_EQ("ok", reader.nextLine(false)->toString());
-    try {
-        reader.nextLine(false);
-        FAIL() << "a read error must not pass as the end of the source";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ("Reading from stream dev resulted in 'bad' state (read error on i/o operation). "
-                     "Line read so far:\nab\nLast read character value = 98",
-                     e.what());
-    }
+    // A read error must not pass as the end of the source.
+    EXPECT_EQ("Reading from stream dev resulted in 'bad' state (read error on i/o operation). "
+              "Line read so far:\nab\nLast read character value = 98",
+              nextLineError(reader));
     EXPECT_FALSE(reader.start(reason));
     EXPECT_EQ("Read error", reason);
 }
@@ -236,11 +237,6 @@ TEST(SourceReader, PhysicalLineLengthIsBounded)
         std::string reason;
         ASSERT_TRUE(reader->start(reason)) << reason;
         EXPECT_EQ(longest, reader->nextLine(false)->toString());
-        try {
-            reader->nextLine(false);
-            ADD_FAILURE() << "an overlong line was handed out";
-        } catch (const std::runtime_error& e) {
-            EXPECT_STREQ(expected, e.what());
-        }
+        EXPECT_EQ(expected, nextLineError(*reader));
     }
 }
