@@ -265,8 +265,8 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
                 std::string name = instruction->addressLabel().toString();
                 const auto found = labels.find(name);
                 if (found != labels.end()) {
-                    AsmDuplicateAddressLabelError error({found->second->sourceLine(), instruction->sourceLine()},
-                                                        name);
+                    AsmDuplicateAddressLabelError error(
+                        {found->second->addressLabel().errorRef(), instruction->addressLabel().errorRef()}, name);
                     errors.insert(error.shared_ptr_copy());
                 } else {
                     if (trace) {
@@ -294,7 +294,12 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
             const std::string name = argument->addressLabel().toString();
             const auto found = labels.find(name);
             if (found == labels.end()) {
-                errors.emplace<AsmUnresolvedAddressLabelError>(instruction->sourceLine(), name);
+                // A label reference that came from a symbol lies in the .DEF line, not in this one.
+                if (liesIn(*instruction, argument->addressLabel())) {
+                    errors.emplace<AsmUnresolvedAddressLabelError>(argument->addressLabel().errorRef(), name);
+                } else {
+                    errors.emplace<AsmUnresolvedAddressLabelError>(instruction->sourceLine(), name);
+                }
                 continue;
             }
             const address_t target = found->second->address();

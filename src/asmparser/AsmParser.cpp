@@ -276,7 +276,7 @@ std::shared_ptr<AsmArgument> AsmParser::parseArgument(const AsmToken& token)
             throw AsmSyntaxError(name.sourceLine(), name.start(), name.length()) << "Invalid symbol name";
         }
         if (!resolveSymbol(*argument, name)) {
-            throw AsmUnresolvedSymbolError(token.sourceLine(), name.toString());
+            throw AsmUnresolvedSymbolError(name.errorRef(), name.toString());
         }
         if (Logging::getLogLevel() >= Logging::VERBOSE) {
             Logging::write(Logging::DEBUG, "parsing: line %d, lookup of symbol '%s' gave value '%s'",
@@ -469,7 +469,7 @@ void AsmParser::checkSymbolAdd(const SymbolInsertResult& result, const AsmDirect
         }
         return;
     }
-    throw AsmDuplicateSymbolError({directive.sourceLine(), symbol.name.sourceLine()}, symbol.name.toString());
+    throw AsmDuplicateSymbolError({directive.name().errorRef(), symbol.name.errorRef()}, symbol.name.toString());
 }
 
 bool AsmParser::findSymbol(const AsmToken& name, AsmToken& value) const

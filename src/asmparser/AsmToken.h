@@ -1,6 +1,7 @@
 // AsmToken: a range of bytes in a shared source line; tokens never copy text.
 #pragma once
 
+#include "source/SourceErrorRef.h"
 #include "source/SourceLine.h"
 
 #include <cstddef>
@@ -53,6 +54,8 @@ public:
     char operator[](size_t i) const;
 
     std::string toString() const;
+    /// The token's own place in its line, for an error to point at.
+    SourceErrorRef errorRef() const { return SourceErrorRef(source_, start_, length()); }
     /// False for an empty token.
     bool passes(const CharFilter& filter) const;
 

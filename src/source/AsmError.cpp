@@ -176,6 +176,15 @@ AsmNameError::AsmNameError(const std::vector<std::shared_ptr<const SourceLine>>&
     }
 }
 
+AsmNameError::AsmNameError(const std::vector<SourceErrorRef>& refs, const std::string& name,
+                           const std::string& kind, const char* problem)
+    : AsmNameError(std::vector<std::shared_ptr<const SourceLine>>{}, name, kind, problem)
+{
+    for (const SourceErrorRef& ref : refs) {
+        addErrorInfo(ref);
+    }
+}
+
 AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(
     const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name, const std::string& kind)
     : AsmNameError(lines, name, kind, "Unresolved")
@@ -195,6 +204,12 @@ AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(std::shared_ptr<const S
 {
 }
 
+AsmUnresolvedReferenceError::AsmUnresolvedReferenceError(const SourceErrorRef& ref, const std::string& name,
+                                                         const std::string& kind)
+    : AsmNameError(std::vector<SourceErrorRef>{ref}, name, kind, "Unresolved")
+{
+}
+
 std::shared_ptr<AsmError> AsmUnresolvedReferenceError::shared_ptr_copy() const
 {
     return copyOf(*this);
@@ -206,6 +221,11 @@ AsmUnresolvedAddressLabelError::AsmUnresolvedAddressLabelError(std::shared_ptr<c
 {
 }
 
+AsmUnresolvedAddressLabelError::AsmUnresolvedAddressLabelError(const SourceErrorRef& ref, const std::string& name)
+    : AsmUnresolvedReferenceError(ref, name, "address label")
+{
+}
+
 std::shared_ptr<AsmError> AsmUnresolvedAddressLabelError::shared_ptr_copy() const
 {
     return copyOf(*this);
@@ -213,6 +233,11 @@ std::shared_ptr<AsmError> AsmUnresolvedAddressLabelError::shared_ptr_copy() cons
 
 AsmUnresolvedSymbolError::AsmUnresolvedSymbolError(std::shared_ptr<const SourceLine> line, const std::string& name)
     : AsmUnresolvedReferenceError(std::move(line), name, "symbol")
+{
+}
+
+AsmUnresolvedSymbolError::AsmUnresolvedSymbolError(const SourceErrorRef& ref, const std::string& name)
+    : AsmUnresolvedReferenceError(ref, name, "symbol")
 {
 }
 
@@ -234,6 +259,12 @@ AsmDuplicateDefinitionError::AsmDuplicateDefinitionError(
 {
 }
 
+AsmDuplicateDefinitionError::AsmDuplicateDefinitionError(std::initializer_list<SourceErrorRef> refs,
+                                                         const std::string& name, const std::string& kind)
+    : AsmNameError(std::vector<SourceErrorRef>(refs), name, kind, "Duplicate")
+{
+}
+
 std::shared_ptr<AsmError> AsmDuplicateDefinitionError::shared_ptr_copy() const
 {
     return copyOf(*this);
@@ -251,6 +282,12 @@ AsmDuplicateAddressLabelError::AsmDuplicateAddressLabelError(
 {
 }
 
+AsmDuplicateAddressLabelError::AsmDuplicateAddressLabelError(std::initializer_list<SourceErrorRef> refs,
+                                                             const std::string& name)
+    : AsmDuplicateDefinitionError(refs, name, "address label")
+{
+}
+
 std::shared_ptr<AsmError> AsmDuplicateAddressLabelError::shared_ptr_copy() const
 {
     return copyOf(*this);
@@ -265,6 +302,12 @@ AsmDuplicateSymbolError::AsmDuplicateSymbolError(const std::vector<std::shared_p
 AsmDuplicateSymbolError::AsmDuplicateSymbolError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
                                                  const std::string& name)
     : AsmDuplicateDefinitionError(lines, name, "symbol")
+{
+}
+
+AsmDuplicateSymbolError::AsmDuplicateSymbolError(std::initializer_list<SourceErrorRef> refs,
+                                                 const std::string& name)
+    : AsmDuplicateDefinitionError(refs, name, "symbol")
 {
 }
 

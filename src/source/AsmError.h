@@ -137,8 +137,8 @@ public:
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
 
-/// An error about a name, missing or defined more than once; each line is marked at the
-/// name's first occurrence in it.
+/// An error about a name, missing or defined more than once. Built from lines, each line is
+/// marked at the name's first occurrence in it; built from references, at the places given.
 class AsmNameError : public AsmSourceError
 {
 public:
@@ -151,6 +151,8 @@ protected:
     /// Streams problem + " " + kind + ": " + name + ". ".
     AsmNameError(const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name,
                  const std::string& kind, const char* problem);
+    AsmNameError(const std::vector<SourceErrorRef>& refs, const std::string& name, const std::string& kind,
+                 const char* problem);
 
 private:
     std::string name_;
@@ -168,6 +170,7 @@ public:
                                 const std::string& name, const std::string& kind);
     AsmUnresolvedReferenceError(std::shared_ptr<const SourceLine> line, const std::string& name,
                                 const std::string& kind);
+    AsmUnresolvedReferenceError(const SourceErrorRef& ref, const std::string& name, const std::string& kind);
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
 
@@ -175,6 +178,7 @@ class AsmUnresolvedAddressLabelError : public AsmUnresolvedReferenceError
 {
 public:
     AsmUnresolvedAddressLabelError(std::shared_ptr<const SourceLine> line, const std::string& name);
+    AsmUnresolvedAddressLabelError(const SourceErrorRef& ref, const std::string& name);
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
 
@@ -182,6 +186,7 @@ class AsmUnresolvedSymbolError : public AsmUnresolvedReferenceError
 {
 public:
     AsmUnresolvedSymbolError(std::shared_ptr<const SourceLine> line, const std::string& name);
+    AsmUnresolvedSymbolError(const SourceErrorRef& ref, const std::string& name);
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
 
@@ -193,6 +198,8 @@ public:
                                 const std::string& name, const std::string& kind);
     AsmDuplicateDefinitionError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
                                 const std::string& name, const std::string& kind);
+    AsmDuplicateDefinitionError(std::initializer_list<SourceErrorRef> refs, const std::string& name,
+                                const std::string& kind);
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
 
@@ -203,6 +210,7 @@ public:
                                   const std::string& name);
     AsmDuplicateAddressLabelError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
                                   const std::string& name);
+    AsmDuplicateAddressLabelError(std::initializer_list<SourceErrorRef> refs, const std::string& name);
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
 
@@ -213,5 +221,6 @@ public:
                             const std::string& name);
     AsmDuplicateSymbolError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
                             const std::string& name);
+    AsmDuplicateSymbolError(std::initializer_list<SourceErrorRef> refs, const std::string& name);
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
 };
