@@ -55,6 +55,28 @@ AsmToken argumentToken(const AsmArgument& argument)
     return AsmToken(label.sourceLine(), label.start() - 1, static_cast<int>(label.length() + 1));
 }
 
+/// Where the argument with this index is written in the instruction's own line. An argument
+/// taken from a symbol holds the symbol's value, which lies in the .DEF line; it is found here as
+/// its '$name' reference by cutting the line's arguments again the way the parser does.
+AsmToken writtenArgument(const AsmSyntax& syntax, const AsmInstruction& instruction, size_t index)
+{
+    const AsmToken token = argumentToken(*instruction.argList()[index]);
+    if (liesIn(instruction, token) || !liesIn(instruction, instruction.command())) {
+        return token;
+    }
+    AsmToken written = instruction.command().following();
+    syntax.filter2Token(written, syntax.argumentChars);
+    for (size_t i = 0; i < index; ++i) {
+        written.next();
+        if (written.empty() || written.front() != syntax.separatorChar) {
+            return token;
+        }
+        written.popFront();
+        syntax.filter2Token(written, syntax.argumentChars);
+    }
+    return written.empty() ? token : written;
+}
+
 std::string unparsedArgument(const AsmArgument& argument)
 {
     std::ostringstream os;
@@ -385,7 +407,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
                 if (debug) {
                     Logging::write(Logging::DEBUG, "%s", text.c_str());
                 }
-                throw syntaxErrorAt(instruction, argumentToken(argument)) << text;
+                throw syntaxErrorAt(instruction, writtenArgument(parser.syntax(), instruction, i)) << text;
             }
         }
         return word;
@@ -402,7 +424,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
             start += command.length();
         }
     } else {
-        const AsmToken token = argumentToken(*arguments.front());
+        const AsmToken token = writtenArgument(parser.syntax(), instruction, 0);
         if (liesIn(instruction, token)) {
             start = token.start();
             length = token.length();
