@@ -31,14 +31,19 @@ bool liesIn(const AsmInstruction& instruction, const AsmToken& token)
     return instruction.sourceLine() && token.sourceLine() == instruction.sourceLine();
 }
 
-/// An error marking the token where it lies in the instruction's own line. Tokens from elsewhere
-/// (a symbol's value lives on its .DEF line) are marked at the first occurrence of their text.
-AsmSyntaxError syntaxErrorAt(const AsmInstruction& instruction, const AsmToken& token)
+/// The token where it lies in the instruction's own line; a token from elsewhere (a symbol's value
+/// lives on its .DEF line) is placed at the first occurrence of text in the line.
+SourceErrorRef placeInLine(const AsmInstruction& instruction, const AsmToken& token, const std::string& text)
 {
     if (liesIn(instruction, token)) {
-        return AsmSyntaxError(instruction.sourceLine(), token.start(), token.length());
+        return token.errorRef();
     }
-    return AsmSyntaxError(instruction.sourceLine(), token.toString());
+    return SourceErrorRef(instruction.sourceLine(), text);
+}
+
+AsmSyntaxError syntaxErrorAt(const AsmInstruction& instruction, const AsmToken& token)
+{
+    return AsmSyntaxError(placeInLine(instruction, token, token.toString()));
 }
 
 /// The text an argument was written as. The address assignment clears the string value of an
@@ -309,19 +314,20 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
         if (instruction == nullptr) {
             continue;
         }
-        for (const auto& argument : instruction->argList()) {
+        const auto& arguments = instruction->argList();
+        for (size_t index = 0; index < arguments.size(); ++index) {
+            const auto& argument = arguments[index];
             if (!argument->hasAddressRef()) {
                 continue;
             }
             const std::string name = argument->addressLabel().toString();
             const auto found = labels.find(name);
             if (found == labels.end()) {
-                // A label reference that came from a symbol lies in the .DEF line, not in this one.
-                if (liesIn(*instruction, argument->addressLabel())) {
-                    errors.emplace<AsmUnresolvedAddressLabelError>(argument->addressLabel().errorRef(), name);
-                } else {
-                    errors.emplace<AsmUnresolvedAddressLabelError>(instruction->sourceLine(), name);
-                }
+                // A reference taken from a symbol is marked where the symbol is used.
+                const AsmToken written = liesIn(*instruction, argument->addressLabel())
+                                             ? argument->addressLabel()
+                                             : writtenArgument(parser.syntax(), *instruction, index);
+                errors.emplace<AsmUnresolvedAddressLabelError>(placeInLine(*instruction, written, name), name);
                 continue;
             }
             const address_t target = found->second->address();
