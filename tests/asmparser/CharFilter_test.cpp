@@ -1,9 +1,23 @@
 // Tests of the character-class set operations and the predefined classes.
 #include "asmparser/CharFilter.h"
 
-#include "asmparser/FilterMembers.h"
-
 #include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+// The members of a class as one text, for comparing whole classes.
+std::string members(const CharFilter& f)
+{
+    std::string s;
+    for (int v = 0; v < 256; ++v) {
+        if (f.accept(static_cast<char>(v))) {
+            s += static_cast<char>(v);
+        }
+    }
+    return s;
+}
+}  // namespace
 
 TEST(CharFilter, AcceptEdges)
 {

@@ -23,10 +23,7 @@ const SeqArgumentTable& table()
 
 TEST(SeqArgument, Ranges)
 {
-    struct Case {
-        const char* name;
-        long long min, max;
-    } cases[] = {
+    struct Case { const char* name; long long min, max; } const cases[] = {
         {"wave_imm", 0, 1023},   {"freq_imm", -2147483648LL, 2147483647}, {"cnt_imm", 4, 65535},
         {"flag_imm", 0, 1},      {"src_reg", 0, 63},                       {"delay_imm", 0, 1023},
     };

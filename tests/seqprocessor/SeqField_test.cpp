@@ -5,10 +5,7 @@
 
 TEST(SeqField, Geometry)
 {
-    struct Case {
-        unsigned int msb, lsb;
-        unsigned long long range, pattern;
-    } cases[] = {
+    struct Case { unsigned int msb, lsb; unsigned long long range, pattern; } const cases[] = {
         {57, 57, 1, 1ULL << 57},
         {63, 58, 63, 0xFC00000000000000ULL},
         {63, 0, ~0ULL, ~0ULL},

@@ -45,9 +45,7 @@ TEST(SeqProcessor, InstructionMemoryBounds)
 
 TEST(SeqMemory, InitMemClearsOnlyInside)
 {
-    struct Case {
-        unsigned int first, last;
-    } cases[] = {{0, 4294967295u}, {10, 5}, {20, 30}, {3, 7}, {12, 100}, {5, 5}};
+    struct Case { unsigned int first, last; } const cases[] = {{0, 4294967295u}, {10, 5}, {20, 30}, {3, 7}, {12, 100}, {5, 5}};
     for (const Case& c : cases) {
         SeqMemory<unsigned long long, unsigned int> m("test", 16);
         for (unsigned int a = 0; a < 16; ++a) {

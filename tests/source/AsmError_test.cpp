@@ -14,10 +14,6 @@ TEST(AsmError, SyntaxErrorRendersLocationMessageAndPicture)
     EXPECT_STREQ("prog:7:9: Syntax error: unknown register 'X': \nplay  R1,X\n---------^\n", byRange.what());
     EXPECT_EQ("Syntax error: unknown register 'X'", byRange.errorMessage());
 
-    // Without a name the location reads "line 7 column 6".
-    const AsmSyntaxError byText = AsmSyntaxError(makeLine("play  R1,X", 7, ""), "R1") << "bad";
-    EXPECT_STREQ("line 7 column 6: Syntax error: bad: \nplay  R1,X\n------^^\n", byText.what());
-
     // A NUL in the streamed text would end the log line early.
     AsmSyntaxError nul(line, 0, 1);
     nul << std::string("a\0b", 3);

@@ -7,13 +7,7 @@
 
 TEST(SourceErrorRef, PointToTextInSource)
 {
-    struct Case
-    {
-        std::string text;
-        size_t start;
-        size_t length;
-        std::string picture;
-    };
+    struct Case { std::string text; size_t start, length; std::string picture; };
     const Case cases[] = {
         {"play  R1,X", 9, 1, "\nplay  R1,X\n---------^\n"},
         {"abc", 0, 2, "\nabc\n^^\n"},                 // no '-' at column 0

@@ -42,12 +42,8 @@ std::string nextLineError(SourceReader& reader)
 
 TEST(SourceReader, LineEndsThroughEveryReader)
 {
-    struct Case
-    {
-        std::string text;
-        Lines stringAndStream;
-        Lines charArray;  // where it differs: one line end per character
-    };
+    // charArray where it differs: one line end per character.
+    struct Case { std::string text; Lines stringAndStream, charArray; };
     const std::string bom = "\xEF\xBB\xBF";
     const Case cases[] = {
         {"a\r\nb", {"1:a", "2:b"}, {"1:a", "2:", "3:b"}},

@@ -132,9 +132,7 @@ TEST(StringUtil, StringCatJoinsEveryKind)
 
 TEST(StringUtil, ReplaceAll)
 {
-    struct Case {
-        std::string text, from, to, expected;
-    };
+    struct Case { std::string text, from, to, expected; };
     const Case cases[] = {
         {"a\tb\tc", "\t", "    ", "a    b    c"},
         {"aaa", "a", "aa", "aaaaaa"},  // replacement text is not searched again
