@@ -5,9 +5,34 @@
 #include "support/StringUtil.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
+
+/// Appends the text; a text longer than maxStreamedLength keeps only its beginning and end, so
+/// that a huge token quoted by many errors cannot blow up the list and the report.
+void appendCut(std::string& message, const char* text, size_t length)
+{
+    constexpr size_t limit = StreamException<AsmRuntimeError>::maxStreamedLength;
+    if (length <= limit) {
+        message.append(text, length);
+        return;
+    }
+    const std::string marker = "...";
+    const size_t head = (limit - marker.length()) / 2;
+    const size_t tail = limit - marker.length() - head;
+    message.append(text, head);
+    message += marker;
+    message.append(text + length - tail, tail);
+}
+
+std::string cutCopy(const std::string& text)
+{
+    std::string copy;
+    appendCut(copy, text.data(), text.length());
+    return copy;
+}
 
 template <class E>
 std::shared_ptr<AsmError> copyOf(const E& error)
@@ -43,21 +68,21 @@ std::shared_ptr<AsmError> AsmProgramTooLongError::shared_ptr_copy() const
 template <class T>
 StreamException<T>& StreamException<T>::operator<<(const char* text)
 {
-    message_ += text;
+    appendCut(message_, text, std::strlen(text));
     return *this;
 }
 
 template <class T>
 StreamException<T>& StreamException<T>::operator<<(const std::string& text)
 {
-    message_ += text;
+    appendCut(message_, text.data(), text.length());
     return *this;
 }
 
 template <class T>
 StreamException<T>& StreamException<T>::operator<<(const AsmToken& token)
 {
-    message_.append(token.data() ? token.data() : "", token.length());
+    appendCut(message_, token.data() ? token.data() : "", token.length());
     return *this;
 }
 
@@ -168,7 +193,9 @@ std::shared_ptr<AsmError> AsmSyntaxError::shared_ptr_copy() const
 
 AsmNameError::AsmNameError(const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name,
                            const std::string& kind, const char* problem)
-    : name_(name), kind_(kind), errorType_(stringCat(problem, " ", kind, " error"))
+    // A name can be as long as a line, and one long name used on every line gives an error per
+    // line: each keeps only a bounded copy.
+    : name_(cutCopy(name)), kind_(kind), errorType_(stringCat(problem, " ", kind, " error"))
 {
     *this << stringCat(problem, " ", kind, ": ", name, ". ");
     for (const auto& line : lines) {

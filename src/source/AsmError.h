@@ -70,6 +70,9 @@ template <class T>
 class StreamException : public T
 {
 public:
+    /// Longest text one << keeps whole; a longer one keeps its beginning and end around "...".
+    static constexpr size_t maxStreamedLength = 4096;
+
     StreamException() : T("") {}
 
     StreamException& operator<<(const char* text);
@@ -144,6 +147,7 @@ class AsmNameError : public AsmSourceError
 public:
     /// problem + " " + kind + " error", such as "Unresolved symbol error".
     const char* errorType() const override { return errorType_.c_str(); }
+    /// Cut like a streamed text when longer than maxStreamedLength.
     const std::string& name() const { return name_; }
     const std::string& kind() const { return kind_; }
 

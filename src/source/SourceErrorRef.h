@@ -10,6 +10,10 @@
 class SourceErrorRef
 {
 public:
+    /// Widest line a pointer picture shows; a longer one is cut around the range, so that
+    /// many errors in one long line cannot blow up the report.
+    static constexpr size_t maxPictureWidth = 4096;
+
     /// A start beyond the line's length becomes npos (no range); a start equal to the
     /// length is kept, so the position just after the text can be marked.
     SourceErrorRef(std::shared_ptr<const SourceLine> line, size_t start, size_t length);
@@ -38,7 +42,9 @@ public:
     bool operator<(const SourceErrorRef& other) const;
 
     /// A line feed, the line with tabs as four blanks, a line feed, '-' up to the range,
-    /// '^' under it, a line feed. A multi-line text comes back bare, without a pointer.
+    /// '^' under it, a line feed. A multi-line text comes back bare, without a pointer. A line
+    /// wider than maxPictureWidth shows only that many characters around the range, with
+    /// "..." where it was cut.
     std::string pointToTextInSource() const;
 
 private:

@@ -72,3 +72,22 @@ TEST(AsmError, CopyKeepsClassAndText)
     }
     EXPECT_NE(nullptr, std::dynamic_pointer_cast<AsmProgramTooLongError>(copy));
 }
+
+TEST(AsmError, LongTextsKeepBeginningAndEnd)
+{
+    // One huge token quoted by an error per line must not make every error huge.
+    const size_t limit = AsmSyntaxError::maxStreamedLength;
+    const std::string value = "<" + std::string(10000, 'v') + ">";
+    const std::string cut = "<" + std::string(2045, 'v') + "..." + std::string(2046, 'v') + ">";
+    ASSERT_EQ(limit, cut.length());
+    const auto line = makeLine("ld x");
+    AsmSyntaxError syntax(line, 3, 1);
+    syntax << "Value '" << value << "' " << AsmToken(makeLine(value), 0) << std::string(limit, 'w');
+    EXPECT_EQ("Syntax error: Value '" + cut + "' " + cut + std::string(limit, 'w'), syntax.errorMessage());
+
+    const AsmUnresolvedSymbolError name(makeLine("ld $" + value), value);
+    EXPECT_EQ(limit, name.name().length());
+    EXPECT_EQ("Unresolved symbol: <vv", name.errorMessage().substr(0, 22));  // the beginning
+    EXPECT_EQ(limit, name.errorMessage().length());
+    EXPECT_EQ(". ", name.errorMessage().substr(limit - 2));  // and the end of the sentence
+}

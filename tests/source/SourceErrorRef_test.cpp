@@ -58,3 +58,34 @@ TEST(SourceErrorRef, OrderByFirstLineSourcelessLast)
     EXPECT_FALSE(none < l3);
     EXPECT_FALSE(none < none);
 }
+
+TEST(SourceErrorRef, LongLineCutAroundRange)
+{
+    // The picture of a line wider than the window keeps a window's width around the range.
+    const size_t width = SourceErrorRef::maxPictureWidth;
+    const std::string x(10000, 'x');
+    const std::string midLine = x.substr(0, 5000) + "Y" + x.substr(0, 4999);
+    const std::string tabs(1100, '\t');  // 4400 blanks when shown
+    struct Case
+    {
+        std::string text;
+        size_t start;
+        size_t length;
+        std::string shown;
+        std::string pointer;
+    };
+    const Case cases[] = {
+        {midLine, 5000, 1, "..." + x.substr(0, 2047) + "Y" + x.substr(0, 2048) + "...",
+         std::string(2050, '-') + "^"},
+        {x, 0, 3, x.substr(0, width) + "...", "^^^"},
+        {x, 10000, 1, "..." + x.substr(0, width), std::string(width + 3, '-') + "^"},       // just past the end
+        {x + x, 0, 20000, x.substr(0, width) + "...", std::string(width, '^')},               // carets stop at the cut
+        {tabs + "X", 1100, 1, "..." + std::string(width - 1, ' ') + "X", std::string(width + 2, '-') + "^"},
+        {x.substr(0, width), 4095, 1, x.substr(0, width), std::string(4095, '-') + "^"},  // exactly fits: no cut
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ("\n" + c.shown + "\n" + c.pointer + "\n",
+                  SourceErrorRef(makeLine(c.text), c.start, c.length).pointToTextInSource())
+            << c.text.length() << " " << c.start;
+    }
+}
