@@ -346,6 +346,8 @@ int64_t AsmParser::getArgumentValue(const AsmToken& token, const char* kind)
 void AsmParser::parseComment(std::shared_ptr<AsmStatement>& statement, AsmToken& token)
 {
     token.stripFront();
+    // Unreadable bytes after a statement would silently take the rest of the line with them.
+    rejectUnreadableWord(token);
     if (token.empty() || token.isAtEndOfSource() || CharFilters::isEndOfLine(token.front())) {
         return;
     }

@@ -194,7 +194,7 @@ public:
 private:
     void init();
     /// A word that starts with NUL or a byte above 127 is unreadable text, not
-    /// something to skip: it is reported instead of losing the line.
+    /// something to skip: it is reported instead of losing the line or its rest.
     void rejectUnreadableWord(const AsmToken& word) const;
     /// Narrows token, which starts at the comment character, to the comment text.
     void cutComment(AsmToken& token) const;

@@ -84,6 +84,11 @@ TEST(AsmParser, ParseLine)
         {std::string("\0nop", 4), spurious + "0+4"},
         {"  \xEF\xBB\xBFnop", spurious + "2+6"},
         {"loop: \xA0nop,R1", spurious + "6+4"},
+        // ... and after a statement they do not take the rest of the line with them.
+        {std::string("nop\0", 4), spurious + "3+1"},
+        {"nop \xC2\xA0R1", spurious + "4+4"},
+        {std::string("add R1,\0R2", 10), spurious + "7+3"},
+        {"nop ; note", "nop"},
         {".FOO", "Syntax error: AsmParser: empty directive .FOO @4+1"},
         {".DEF x # c", "Syntax error: AsmParser: directive .DEF has no value @7+1"},
         {"  .FOO a b", "Syntax error: AsmParser: directive '.FOO' not supported @2+4"},
