@@ -9,6 +9,7 @@
 #include <iostream>
 #include <random>
 #include <sstream>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -80,6 +81,11 @@ AsmToken writtenArgument(const AsmSyntax& syntax, const AsmInstruction& instruct
         syntax.filter2Token(written, syntax.argumentChars);
     }
     return written.empty() ? token : written;
+}
+
+std::string_view textOf(const AsmToken& token)
+{
+    return {token.data(), token.length()};
 }
 
 std::string unparsedArgument(const AsmArgument& argument)
@@ -247,7 +253,7 @@ void SeqAssembler::asmSectionFinish(AsmErrorList& errors)
         if (statement->type() != AsmType::INSTRUCTION) {
             continue;
         }
-        const auto* instruction = dynamic_cast<const AsmInstruction*>(statement.get());
+        const auto* instruction = statementCast<const AsmInstruction>(statement.get());
         if (instruction == nullptr) {
             THROW_BUG("asmSectionFinish",
                       "AsmStatement of AsmType::INSTRUCTION is not an instance of the AsmInstruction class");
@@ -282,25 +288,26 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
     if (trace) {
         Logging::write(Logging::DEBUG, "%s", "assigning instruction addresses");
     }
-    std::unordered_map<std::string, std::shared_ptr<AsmInstruction>> labels;
+    // Keys view the label texts in their lines, which the statements keep alive for this call.
+    std::unordered_map<std::string_view, const AsmInstruction*> labels;
     clearInstructionAddresses();
     address_t address = startAddress;
     for (const auto& statement : parser.statements()) {
-        if (auto instruction = std::dynamic_pointer_cast<AsmInstruction>(statement)) {
+        if (auto* instruction = statementCast<AsmInstruction>(statement.get())) {
             instruction->setAddress(address);
             if (instruction->hasAddressLabel()) {
-                std::string name = instruction->addressLabel().toString();
+                const std::string_view name = textOf(instruction->addressLabel());
                 const auto found = labels.find(name);
                 if (found != labels.end()) {
                     AsmDuplicateAddressLabelError error(
-                        {found->second->addressLabel().errorRef(), instruction->addressLabel().errorRef()}, name);
+                        {found->second->addressLabel().errorRef(), instruction->addressLabel().errorRef()}, std::string(name));
                     errors.insert(error.shared_ptr_copy());
                 } else {
                     if (trace) {
                         Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
-                                       static_cast<unsigned long>(address), name.c_str());
+                                       static_cast<unsigned long>(address), std::string(name).c_str());
                     }
-                    labels.emplace(std::move(name), instruction);
+                    labels.emplace(name, instruction);
                 }
             }
         }
@@ -310,7 +317,7 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
         }
     }
     for (const auto& statement : parser.statements()) {
-        const auto* instruction = dynamic_cast<const AsmInstruction*>(statement.get());
+        const auto* instruction = statementCast<const AsmInstruction>(statement.get());
         if (instruction == nullptr) {
             continue;
         }
@@ -320,21 +327,22 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
             if (!argument->hasAddressRef()) {
                 continue;
             }
-            const std::string name = argument->addressLabel().toString();
+            const std::string_view name = textOf(argument->addressLabel());
             const auto found = labels.find(name);
             if (found == labels.end()) {
                 // A reference taken from a symbol is marked where the symbol is used.
                 const AsmToken written = liesIn(*instruction, argument->addressLabel())
                                              ? argument->addressLabel()
                                              : writtenArgument(parser.syntax(), *instruction, index);
-                errors.emplace<AsmUnresolvedAddressLabelError>(placeInLine(*instruction, written, name), name);
+                const std::string text(name);
+                errors.emplace<AsmUnresolvedAddressLabelError>(placeInLine(*instruction, written, text), text);
                 continue;
             }
             const address_t target = found->second->address();
             argument->setIntValue(static_cast<int64_t>(target));
             if (trace) {
                 Logging::write(Logging::DEBUG, "resolving address label '%s' reference to address 0x%lx",
-                               name.c_str(), static_cast<unsigned long>(target));
+                               std::string(name).c_str(), static_cast<unsigned long>(target));
             }
         }
     }
@@ -347,7 +355,7 @@ void SeqAssembler::clearInstructionAddresses()
 {
     programSize = 0;
     for (const auto& statement : parser.statements()) {
-        if (auto* instruction = dynamic_cast<AsmInstruction*>(statement.get())) {
+        if (auto* instruction = statementCast<AsmInstruction>(statement.get())) {
             instruction->clearAllAddresses();
         }
     }

@@ -10,6 +10,8 @@
 class AsmArgument
 {
 public:
+    /// Without text or value.
+    AsmArgument() = default;
     /// As written; parsed later.
     explicit AsmArgument(const AsmToken& stringValue);
     /// A value without text (disassembly).

@@ -10,6 +10,7 @@
 #include "support/StringUtil.h"
 #include "support/ThrowBug.h"
 
+#include <algorithm>
 #include <exception>
 #include <iomanip>
 #include <limits>
@@ -36,11 +37,65 @@ int charsWrittenSince(std::ostream& os, std::streampos before)
 template <typename T>
 const T& statementAs(const AsmStatement& statement, const char* function, const char* fault)
 {
-    const auto* typed = dynamic_cast<const T*>(&statement);
+    const auto* typed = statementCast<const T>(&statement);
     if (typed == nullptr) {
         THROW_BUG(function, fault);
     }
     return *typed;
+}
+
+int digitValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return 99;
+}
+
+// Reads the common forms (optional '-', decimal, 0x hexadecimal, leading-0 octal) of at most
+// 17 characters, too short to overflow, without building a string. Anything else returns
+// false and goes through stringToInt, which also words the errors.
+bool parsePlainInteger(const char* p, size_t n, long long& value)
+{
+    const bool negative = n > 0 && *p == '-';
+    if (negative) {
+        ++p;
+        --n;
+    }
+    if (n == 0 || n > 17) {
+        return false;
+    }
+    int base = 10;
+    if (p[0] == '0' && n >= 2) {
+        if (p[1] == 'x' || p[1] == 'X') {
+            base = 16;
+            p += 2;
+            n -= 2;
+            if (n == 0) {
+                return false;
+            }
+        } else {
+            base = 8;
+            ++p;
+            --n;
+        }
+    }
+    unsigned long long magnitude = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const int digit = digitValue(p[i]);
+        if (digit >= base) {
+            return false;
+        }
+        magnitude = magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+    }
+    value = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+    return true;
 }
 
 } // namespace
@@ -255,9 +310,10 @@ void AsmParser::rejectUnreadableWord(const AsmToken& word) const
 
 void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, AsmToken& token)
 {
+    argumentScratch_.clear();
     syntax_.filter2Token(token, syntax_.argumentChars);
     while (!token.empty()) {
-        instruction->addArg(parseArgument(token));
+        readArgument(argumentScratch_.emplace_back(token), token);
         token.next();
         if (token.empty() || token.front() != syntax_.separatorChar) {
             break;
@@ -265,27 +321,44 @@ void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, A
         token.popFront();
         syntax_.filter2Token(token, syntax_.argumentChars);
     }
+    const size_t count = argumentScratch_.size();
+    if (count == 0) {
+        return;
+    }
+    // One allocation holds all arguments of the instruction; each argument's pointer shares it.
+    std::shared_ptr<AsmArgument[]> block = std::make_shared<AsmArgument[]>(count);
+    std::move(argumentScratch_.begin(), argumentScratch_.end(), block.get());
+    instruction->reserveArgs(count);
+    for (size_t i = 0; i < count; ++i) {
+        instruction->addArg(std::shared_ptr<AsmArgument>(block, block.get() + i));
+    }
+    argumentScratch_.clear();
 }
 
 std::shared_ptr<AsmArgument> AsmParser::parseArgument(const AsmToken& token)
 {
     auto argument = std::make_shared<AsmArgument>(token);
+    readArgument(*argument, token);
+    return argument;
+}
+
+void AsmParser::readArgument(AsmArgument& argument, const AsmToken& token)
+{
     if (syntax_.isSymbolRef(token)) {
         const AsmToken name = parseSymbolName(token);
         if (!syntax_.isIdentifier(name)) {
             throw AsmSyntaxError(name.sourceLine(), name.start(), name.length()) << "Invalid symbol name";
         }
-        if (!resolveSymbol(*argument, name)) {
+        if (!resolveSymbol(argument, name)) {
             throw AsmUnresolvedSymbolError(name.errorRef(), name.toString());
         }
         if (Logging::getLogLevel() >= Logging::VERBOSE) {
             Logging::write(Logging::DEBUG, "parsing: line %d, lookup of symbol '%s' gave value '%s'",
                            token.sourceLine()->lineNr(), name.toString().c_str(),
-                           argument->stringValue().toString().c_str());
+                           argument.stringValue().toString().c_str());
         }
     }
-    parseArgValue(*argument);
-    return argument;
+    parseArgValue(argument);
 }
 
 void AsmParser::parseArgValue(AsmArgument& argument)
@@ -328,6 +401,9 @@ int64_t AsmParser::parseImmediateIntValue(const AsmToken& token)
 int64_t AsmParser::getArgumentValue(const AsmToken& token, const char* kind)
 {
     long long value = 0;
+    if (parsePlainInteger(token.data(), token.length(), value)) {
+        return value;
+    }
     std::string detail;
     try {
         stringToInt(value, token.toString());

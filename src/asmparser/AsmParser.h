@@ -196,6 +196,8 @@ private:
     /// A word that starts with NUL or a byte above 127 is unreadable text, not
     /// something to skip: it is reported instead of losing the line or its rest.
     void rejectUnreadableWord(const AsmToken& word) const;
+    /// Gives the argument made from token its kind and value, substituting a symbol first.
+    void readArgument(AsmArgument& argument, const AsmToken& token);
     /// Narrows token, which starts at the comment character, to the comment text.
     void cutComment(AsmToken& token) const;
     void extendOverCommentText(AsmToken& token) const;
@@ -207,6 +209,8 @@ private:
     StatementList statementList_;
     SymbolTable symbols_;
     uint32_t lineCount_ = 0;
+    /// The arguments of the instruction being parsed, before they move into one block.
+    std::vector<AsmArgument> argumentScratch_;
     std::shared_ptr<SteadyStopWatch> parseTimer_;
     SteadyStopWatchSet parseTimers_;
 };

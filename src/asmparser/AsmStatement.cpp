@@ -40,7 +40,6 @@ void AsmStatement::clear()
 AsmInstruction::AsmInstruction(const AsmToken& command)
     : AsmStatement(command.sourceLine(), AsmType::INSTRUCTION), command_(command)
 {
-    argList_.reserve(6);
 }
 
 AsmInstruction::AsmInstruction(SourcePtr sourceLine, AsmType type) : AsmStatement(std::move(sourceLine), type) {}

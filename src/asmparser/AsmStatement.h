@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 class SourceLine;
@@ -101,6 +102,8 @@ public:
     /// Appends the argument; an empty pointer is ignored.
     void addArg(const ArgPtr& arg);
     void addArg(ArgPtr&& arg);
+    /// Room for count arguments in all, so that adding them allocates once.
+    void reserveArgs(size_t count) { argList_.reserve(count); }
 
     uint32_t address() const { return address_; }
     bool hasAddress() const { return hasAddress_; }
@@ -140,3 +143,14 @@ private:
     AsmToken name_;
     AsmToken value_;
 };
+
+/// The statement as a T (const or not), or null. An object of exactly class T is recognised by
+/// its type alone: that costs far less than a dynamic_cast, which runs only for other classes.
+template <class T, class S>
+T* statementCast(S* statement)
+{
+    if (statement != nullptr && typeid(*statement) == typeid(T)) {
+        return static_cast<T*>(statement);
+    }
+    return dynamic_cast<T*>(statement);
+}

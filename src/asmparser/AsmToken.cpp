@@ -41,15 +41,6 @@ AsmToken& AsmToken::operator=(const std::string& text)
     return *this = AsmToken(text);
 }
 
-char AsmToken::operator[](size_t i) const
-{
-    // Callers check the token's length, not the line's: reading past the line must stay defined.
-    if (!source_ || i >= source_->length() - start_) {
-        return '\0';
-    }
-    return (*source_)[start_ + i];
-}
-
 std::string AsmToken::toString() const
 {
     return source_ ? std::string(data(), length()) : std::string();
@@ -134,13 +125,6 @@ void AsmToken::advance(size_t n)
     setStart(start_ + std::min(n, room));
 }
 
-void AsmToken::stripFront()
-{
-    while (start_ < finish_ && CharFilters::isSpace.accept((*source_)[start_])) {
-        ++start_;
-    }
-}
-
 void AsmToken::stripBack()
 {
     while (finish_ > start_ && CharFilters::isSpace.accept((*source_)[finish_ - 1])) {
@@ -154,13 +138,6 @@ char AsmToken::popFront()
         return '\0';
     }
     return (*source_)[start_++];
-}
-
-void AsmToken::next()
-{
-    start_ = finish_;
-    finish_ = sourceLength();
-    stripFront();
 }
 
 AsmToken AsmToken::following() const

@@ -1,6 +1,7 @@
 // AsmToken: a range of bytes in a shared source line; tokens never copy text.
 #pragma once
 
+#include "asmparser/CharFilter.h"
 #include "source/SourceErrorRef.h"
 #include "source/SourceLine.h"
 
@@ -9,7 +10,6 @@
 #include <memory>
 #include <string>
 
-class CharFilter;
 
 /// A half-open range [start, finish) of a source line that keeps the line alive.
 /// Every change keeps start <= finish <= sourceLength(); a start equal to the length is allowed.
@@ -95,3 +95,28 @@ private:
 };
 
 std::ostream& operator<<(std::ostream& os, const AsmToken& token);
+
+// The calls made for every character and word of a line are inline.
+
+inline char AsmToken::operator[](size_t i) const
+{
+    // Callers check the token's length, not the line's: reading past the line must stay defined.
+    if (!source_ || i >= source_->length() - start_) {
+        return '\0';
+    }
+    return (*source_)[start_ + i];
+}
+
+inline void AsmToken::stripFront()
+{
+    while (start_ < finish_ && CharFilters::isSpace.accept((*source_)[start_])) {
+        ++start_;
+    }
+}
+
+inline void AsmToken::next()
+{
+    start_ = finish_;
+    finish_ = sourceLength();
+    stripFront();
+}

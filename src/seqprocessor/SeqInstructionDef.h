@@ -20,7 +20,8 @@ public:
     class Signature : public std::string
     {
     public:
-        Signature() { reserve(18); }
+        /// Up to 15 characters (five register operands) fit without a heap allocation.
+        Signature() = default;
         void addRegisterArg(const std::string& prefix);
         /// Used with the letter of a parsed register operand.
         void addRegisterArg(char prefix);
