@@ -75,6 +75,17 @@ TEST(AsmParser, ParseLine)
         {"", "-"}, {" \t ", "-"}, {"# note", "-"}, {"; note", "-"}, {"-- x", "-"},
         {"loop:", "loop:"}, {"loop: ;x", "loop:"}, {"nop ;x", "nop"}, {"add r0,r1", "add r0 r1"},
         {"add R0,", "add R0"}, {"add R0,,R1", "add R0"}, {"add a1, F0", "add a1 F0"},
+        // Every number form, around the length up to which no string is built for it.
+        {"move -0x10, R3", "move #-16 R3"}, {"move 0X1f, R3", "move #31 R3"}, {"move -0, R3", "move #0 R3"},
+        {"move -017, R3", "move #-15 R3"}, {"move R0x1f, R3", "move R31 R3"},
+        {"move 99999999999999999, R3", "move #99999999999999999 R3"},
+        {"move -0x7fffffffffffffff, R3", "move #-9223372036854775807 R3"},
+        {"move 0x8000000000000000, R3", "move #9223372036854775807 R3"},  // clamped by the C conversion
+        {"move 0x, R3",
+         "Syntax error: AsmParser: Invalid Immediate argument: Value '0x' is not a valid integer. "
+         "Invalid character 'x' at index 1 @5+2"},
+        {"move R-, R3",
+         "Syntax error: Invalid argument @5+2"},
         // The mark is the argument itself, not the first 'a' of the line.
         {"load a, R0",
          "Syntax error: AsmParser: Invalid Immediate argument: Value 'a' is not a valid integer. "
