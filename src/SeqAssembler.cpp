@@ -300,7 +300,8 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
                 const auto found = labels.find(name);
                 if (found != labels.end()) {
                     AsmDuplicateAddressLabelError error(
-                        {found->second->addressLabel().errorRef(), instruction->addressLabel().errorRef()}, std::string(name));
+                        {found->second->addressLabel().errorRef(), instruction->addressLabel().errorRef()},
+                        std::string(name));
                     errors.insert(error.shared_ptr_copy());
                 } else {
                     if (trace) {
