@@ -290,6 +290,7 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
     }
     // Keys view the label texts in their lines, which the statements keep alive for this call.
     std::unordered_map<std::string_view, const AsmInstruction*> labels;
+    labels.reserve(parser.statements().size());
     clearInstructionAddresses();
     address_t address = startAddress;
     for (const auto& statement : parser.statements()) {

@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""Builds tarnasm in Release, then measures it side by side with GNU as and llvm-mc on the
+reference program (wall time and peak resident memory, medians of several runs), the
+in-process throughput and the time per line from 1,000 to 1,000,000 lines. Prints tables."""
+
+import argparse
+import json
+import os
+import platform
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BUILD = os.path.join(ROOT, "build", "bench")
+DATA = os.path.join(BUILD, "data")
+
+
+def run(cmd, **kwargs):
+    return subprocess.run(cmd, check=True, **kwargs)
+
+
+def build():
+    run(["cmake", "-S", ROOT, "-B", BUILD, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
+         "-DTARNASM_BUILD_TESTS=OFF", "-DTARNASM_BUILD_BENCH=ON"], stdout=subprocess.DEVNULL)
+    run(["cmake", "--build", BUILD, "--", "-j2"], stdout=subprocess.DEVNULL)
+
+
+def generate():
+    os.makedirs(DATA, exist_ok=True)
+    generator = os.path.join(ROOT, "bench", "generate.py")
+    run([sys.executable, generator, "reference", os.path.join(DATA, "big.tasm"), os.path.join(DATA, "big.s")])
+
+
+def wall_time(cmd, repetitions):
+    """Median wall time in seconds; the command runs directly, not under a measuring tool."""
+    times = []
+    for _ in range(repetitions):
+        start = time.perf_counter()
+        run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=DATA)
+        times.append(time.perf_counter() - start)
+    return statistics.median(times)
+
+
+def peak_memory(cmd, repetitions):
+    """Median peak resident memory in KiB, from Linux's accounting as /usr/bin/time reports it
+    (the measured process forks from the small time process, not from this interpreter)."""
+    sizes = []
+    for _ in range(repetitions):
+        result = subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.PIPE, text=True, cwd=DATA, check=True)
+        sizes.append(int(result.stderr.strip().splitlines()[-1]))
+    return statistics.median(sizes)
+
+
+def count_lines(path):
+    with open(path, "rb") as f:
+        return f.read().count(b"\n")
+
+
+def compare(repetitions):
+    tarnasm = os.path.join(BUILD, "tarnasm")
+    tools = [
+        ("tarnasm", [tarnasm, "-o", "big", "big.tasm"], "big.tasm"),
+        ("as", ["as", "-o", "big.o", "big.s"], "big.s"),
+        ("llvm-mc", ["llvm-mc", "-filetype=obj", "-o", "big-mc.o", "big.s"], "big.s"),
+    ]
+    rows = []
+    for name, cmd, source in tools:
+        if shutil.which(cmd[0]) is None:
+            print("skipped: %s is not installed" % name)
+            continue
+        wall_time(cmd, 2)  # warm the file cache
+        seconds = wall_time(cmd, repetitions)
+        memory = peak_memory(cmd, repetitions)
+        rows.append((name, seconds, count_lines(os.path.join(DATA, source)) / seconds, memory))
+    base = rows[0]
+    print("\n| program | wall time (median) | lines/s | peak RSS | tarnasm time / this | tarnasm RSS / this |")
+    print("|---|---:|---:|---:|---:|---:|")
+    for name, seconds, rate, memory in rows:
+        print("| %s | %.2f ms | %.2f M | %.1f MiB | %.2f | %.2f |"
+              % (name, seconds * 1e3, rate / 1e6, memory / 1024, base[1] / seconds, base[3] / memory))
+
+
+def in_process():
+    bench = os.path.join(BUILD, "bench", "assembler_bench")
+    result = run([bench, os.path.join(DATA, "big.tasm"), "--benchmark_format=json",
+                  "--benchmark_min_time=0.5"], stdout=subprocess.PIPE, text=True)
+    report = json.loads(result.stdout)
+    kinds = {"0": "comments", "1": "label-only lines", "2": "faulty lines"}
+    scaling = {}
+    print()
+    for entry in report["benchmarks"]:
+        rate = entry["items_per_second"]
+        if entry["name"].startswith("BM_ReferenceProgram"):
+            print("In process (parse, address assignment, encoding) of big.tasm: %.2f M source lines/s" % (rate / 1e6))
+            continue
+        parts = dict(part.split(":") for part in entry["name"].split("/")[1:])
+        scaling.setdefault(kinds[parts["kind"]], {})[int(parts["lines"])] = 1e9 / rate
+    sizes = sorted(next(iter(scaling.values())))
+    print("\n| source | " + " | ".join("%d lines" % n for n in sizes) + " | largest / smallest |")
+    print("|---|" + "---:|" * (len(sizes) + 1))
+    for kind, times in scaling.items():
+        print("| %s | " % kind + " | ".join("%.0f ns" % times[n] for n in sizes)
+              + " | %.2f |" % (max(times.values()) / min(times.values())))
+    print("(time per source line, in process)")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("-n", "--repetitions", type=int, default=21)
+    parser.add_argument("--no-build", action="store_true", help="use the build made before")
+    args = parser.parse_args()
+    if not args.no_build:
+        build()
+    generate()
+    print("Machine: %s, %d cores, %s" % (cpu_name(), os.cpu_count(), platform.platform()))
+    compare(args.repetitions)
+    in_process()
+
+
+def cpu_name():
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    return line.split(":", 1)[1].strip()
+    except OSError:
+        pass
+    return platform.processor() or "unknown CPU"
+
+
+if __name__ == "__main__":
+    main()
