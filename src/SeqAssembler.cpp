@@ -2,6 +2,7 @@
 #include "SeqAssembler.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <climits>
 #include <filesystem>
@@ -10,7 +11,7 @@
 #include <random>
 #include <sstream>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 #include <utility>
 
 #include "asmparser/AsmArgument.h"
@@ -87,6 +88,33 @@ std::string_view textOf(const AsmToken& token)
 {
     return {token.data(), token.length()};
 }
+
+/// The instructions that define labels, by label text: one array of slots, probed in turn from
+/// the name's hash. No allocation per label, so a source of a million labels costs no more per
+/// label than a small one. The label texts are read in the instructions' own lines.
+class LabelTable
+{
+public:
+    /// Room for up to count labels; the table never grows.
+    explicit LabelTable(size_t count) : slots_(std::bit_ceil(2 * count + 2), nullptr) {}
+
+    /// The slot of the instruction defining name: null when there is none yet; setting it defines it.
+    const AsmInstruction*& slot(std::string_view name)
+    {
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = std::hash<std::string_view>{}(name) & mask;; i = (i + 1) & mask) {
+            const AsmInstruction*& entry = slots_[i];
+            if (entry == nullptr || textOf(entry->addressLabel()) == name) {
+                return entry;
+            }
+        }
+    }
+
+    const AsmInstruction* find(std::string_view name) { return slot(name); }
+
+private:
+    std::vector<const AsmInstruction*> slots_;
+};
 
 std::string unparsedArgument(const AsmArgument& argument)
 {
@@ -289,8 +317,7 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
         Logging::write(Logging::DEBUG, "%s", "assigning instruction addresses");
     }
     // Keys view the label texts in their lines, which the statements keep alive for this call.
-    std::unordered_map<std::string_view, const AsmInstruction*> labels;
-    labels.reserve(parser.statements().size());
+    LabelTable labels(parser.statements().size());
     clearInstructionAddresses();
     address_t address = startAddress;
     for (const auto& statement : parser.statements()) {
@@ -298,10 +325,10 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
             instruction->setAddress(address);
             if (instruction->hasAddressLabel()) {
                 const std::string_view name = textOf(instruction->addressLabel());
-                const auto found = labels.find(name);
-                if (found != labels.end()) {
+                const AsmInstruction*& entry = labels.slot(name);
+                if (entry != nullptr) {
                     AsmDuplicateAddressLabelError error(
-                        {found->second->addressLabel().errorRef(), instruction->addressLabel().errorRef()},
+                        {entry->addressLabel().errorRef(), instruction->addressLabel().errorRef()},
                         std::string(name));
                     errors.insert(error.shared_ptr_copy());
                 } else {
@@ -309,7 +336,7 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
                         Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
                                        static_cast<unsigned long>(address), std::string(name).c_str());
                     }
-                    labels.emplace(name, instruction);
+                    entry = instruction;
                 }
             }
         }
@@ -330,8 +357,8 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
                 continue;
             }
             const std::string_view name = textOf(argument->addressLabel());
-            const auto found = labels.find(name);
-            if (found == labels.end()) {
+            const AsmInstruction* found = labels.find(name);
+            if (found == nullptr) {
                 // A reference taken from a symbol is marked where the symbol is used.
                 const AsmToken written = liesIn(*instruction, argument->addressLabel())
                                              ? argument->addressLabel()
@@ -340,7 +367,7 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
                 errors.emplace<AsmUnresolvedAddressLabelError>(placeInLine(*instruction, written, text), text);
                 continue;
             }
-            const address_t target = found->second->address();
+            const address_t target = found->address();
             argument->setIntValue(static_cast<int64_t>(target));
             if (trace) {
                 Logging::write(Logging::DEBUG, "resolving address label '%s' reference to address 0x%lx",
