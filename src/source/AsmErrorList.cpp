@@ -67,14 +67,21 @@ size_t AsmErrorList::numberOfErrorSources() const
     return sum;
 }
 
-std::string AsmErrorList::joinedErrors() const
+void AsmErrorList::appendErrors(std::string& text) const
 {
-    std::string text;
+    // A million errors make a report of hundreds of megabytes: it is built in place, once, and
+    // errors that can render without what() do so, so that no error keeps a copy of its text.
     for (const auto& error : errors()) {
-        append(text, error->what(), '\n');
+        if (const auto* streamed = dynamic_cast<const StreamException<AsmRuntimeError>*>(error.get())) {
+            const size_t first = text.length();
+            text += streamed->message();
+            std::replace(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(), '\0', '?');
+        } else {
+            text += error->what();
+        }
+        text += '\n';
     }
     removeFromEnd(text, '\n');
-    return text;
 }
 
 std::string AsmErrorList::toStringFullReport(const std::string& title) const
@@ -82,7 +89,9 @@ std::string AsmErrorList::toStringFullReport(const std::string& title) const
     if (empty()) {
         return title + " finished successfully";
     }
-    return stringCat(title, " failed with ", static_cast<unsigned long>(size()), " errors:\n", joinedErrors());
+    std::string report = stringCat(title, " failed with ", static_cast<unsigned long>(size()), " errors:\n");
+    appendErrors(report);
+    return report;
 }
 
 std::string AsmErrorList::toStringOneLineSummary(const std::string& title) const
@@ -100,5 +109,9 @@ std::string AsmErrorList::toStringOneLineSummary(const std::string& title) const
 
 std::string AsmErrorList::toStringDetails() const
 {
-    return size() < 2 ? std::string() : joinedErrors();
+    std::string details;
+    if (size() >= 2) {
+        appendErrors(details);
+    }
+    return details;
 }

@@ -44,7 +44,8 @@ public:
     std::string toStringDetails() const;
 
 private:
-    std::string joinedErrors() const;
+    /// Every error's text, one after the other, each ended by a line feed but the last.
+    void appendErrors(std::string& text) const;
 
     // Kept in arrival order until read; sorted_ says whether it is in report order already.
     mutable std::vector<std::shared_ptr<AsmError>> errors_;
