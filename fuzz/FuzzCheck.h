@@ -1,0 +1,14 @@
+// FuzzCheck: the property check shared by the fuzz targets.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+/// A broken property is a finding like a crash: the fuzzer keeps the input that broke it.
+#define FUZZ_CHECK(condition)                                                                     \
+    do {                                                                                          \
+        if (!(condition)) {                                                                       \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                         \
+        }                                                                                         \
+    } while (false)
