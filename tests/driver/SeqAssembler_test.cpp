@@ -107,6 +107,28 @@ TEST(SeqAssembler, FailedInstructionsLeaveZeroWords)
     EXPECT_EQ(a.assembler.getUsedInstructionWords(), 5u);
 }
 
+TEST(SeqAssembler, ThousandsOfLabelsResolve)
+{
+    // Enough labels to put many names on shared probe chains of the label table.
+    const int count = 3000;
+    std::string source;
+    std::vector<uint64_t> expected;
+    for (int i = 0; i < count; ++i) {
+        const int target = (i * 7 + 11) % count;  // forward and backward
+        source += "L" + std::to_string(i) + ": jmp @L" + std::to_string(target) + "\n";
+        expected.push_back(0x0E00000000000000 | (static_cast<uint64_t>(target) << 38));
+    }
+    Assembly a;
+    ASSERT_EQ(a.run(source), 0);
+    EXPECT_EQ(a.words(count), expected);
+
+    EXPECT_EQ(a.run(source + "L2999:\njmp @L3000\n"), 2);
+    const auto messages = a.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].substr(0, 29), "3000 t.tasm:3000:0: Duplicate");
+    EXPECT_EQ(messages[1].substr(0, 30), "3002 t.tasm:3002:5: Unresolved");
+}
+
 TEST(SeqAssembler, ProgramFillsMemoryExactly)
 {
     Assembly a;
