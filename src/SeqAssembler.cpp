@@ -90,30 +90,48 @@ std::string_view textOf(const AsmToken& token)
 }
 
 /// The instructions that define labels, by label text: one array of slots, probed in turn from
-/// the name's hash. No allocation per label, so a source of a million labels costs no more per
-/// label than a small one. The label texts are read in the instructions' own lines.
+/// the name's hash, that doubles when half full. No allocation per label, and a small program
+/// keeps its table small. The label texts are read in the instructions' own lines.
 class LabelTable
 {
 public:
-    /// Room for up to count labels; the table never grows.
-    explicit LabelTable(size_t count) : slots_(std::bit_ceil(2 * count + 2), nullptr) {}
+    /// The instruction defining name, or null.
+    const AsmInstruction* find(std::string_view name) const { return slots_[slotOf(name)]; }
 
-    /// The slot of the instruction defining name: null when there is none yet; setting it defines it.
-    const AsmInstruction*& slot(std::string_view name)
+    /// Only for a name that find does not know yet.
+    void insert(std::string_view name, const AsmInstruction* instruction)
+    {
+        if (2 * (count_ + 1) > slots_.size()) {
+            grow();
+        }
+        slots_[slotOf(name)] = instruction;
+        ++count_;
+    }
+
+private:
+    size_t slotOf(std::string_view name) const
     {
         const size_t mask = slots_.size() - 1;
-        for (size_t i = std::hash<std::string_view>{}(name) & mask;; i = (i + 1) & mask) {
-            const AsmInstruction*& entry = slots_[i];
-            if (entry == nullptr || textOf(entry->addressLabel()) == name) {
-                return entry;
+        size_t i = std::hash<std::string_view>{}(name) & mask;
+        while (slots_[i] != nullptr && textOf(slots_[i]->addressLabel()) != name) {
+            i = (i + 1) & mask;
+        }
+        return i;
+    }
+
+    void grow()
+    {
+        std::vector<const AsmInstruction*> old(2 * slots_.size(), nullptr);
+        old.swap(slots_);
+        for (const AsmInstruction* entry : old) {
+            if (entry != nullptr) {
+                slots_[slotOf(textOf(entry->addressLabel()))] = entry;
             }
         }
     }
 
-    const AsmInstruction* find(std::string_view name) { return slot(name); }
-
-private:
-    std::vector<const AsmInstruction*> slots_;
+    std::vector<const AsmInstruction*> slots_ = std::vector<const AsmInstruction*>(64, nullptr);
+    size_t count_ = 0;
 };
 
 std::string unparsedArgument(const AsmArgument& argument)
@@ -317,15 +335,18 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
         Logging::write(Logging::DEBUG, "%s", "assigning instruction addresses");
     }
     // Keys view the label texts in their lines, which the statements keep alive for this call.
-    LabelTable labels(parser.statements().size());
-    clearInstructionAddresses();
+    LabelTable labels;
+    // The old addresses are cleared statement by statement below, as clearInstructionAddresses
+    // would do in a pass of its own.
+    programSize = 0;
     address_t address = startAddress;
     for (const auto& statement : parser.statements()) {
         if (auto* instruction = statementCast<AsmInstruction>(statement.get())) {
+            instruction->clearAllAddresses();
             instruction->setAddress(address);
             if (instruction->hasAddressLabel()) {
                 const std::string_view name = textOf(instruction->addressLabel());
-                const AsmInstruction*& entry = labels.slot(name);
+                const AsmInstruction* entry = labels.find(name);
                 if (entry != nullptr) {
                     AsmDuplicateAddressLabelError error(
                         {entry->addressLabel().errorRef(), instruction->addressLabel().errorRef()},
@@ -336,7 +357,7 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
                         Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
                                        static_cast<unsigned long>(address), std::string(name).c_str());
                     }
-                    entry = instruction;
+                    labels.insert(name, instruction);
                 }
             }
         }
