@@ -34,14 +34,17 @@ def generate():
     run([sys.executable, generator, "reference", os.path.join(DATA, "big.tasm"), os.path.join(DATA, "big.s")])
 
 
-def wall_time(cmd, repetitions):
-    """Median wall time in seconds; the command runs directly, not under a measuring tool."""
-    times = []
+def wall_times(commands, repetitions):
+    """Median wall time in seconds of each command. The commands take turns, round after round,
+    so that a change of load on a shared machine falls on all of them alike; each runs directly,
+    not under a measuring tool."""
+    times = [[] for _ in commands]
     for _ in range(repetitions):
-        start = time.perf_counter()
-        run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=DATA)
-        times.append(time.perf_counter() - start)
-    return statistics.median(times)
+        for i, cmd in enumerate(commands):
+            start = time.perf_counter()
+            run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=DATA)
+            times[i].append(time.perf_counter() - start)
+    return [statistics.median(t) for t in times]
 
 
 def peak_memory(cmd, repetitions):
@@ -67,15 +70,17 @@ def compare(repetitions):
         ("as", ["as", "-o", "big.o", "big.s"], "big.s"),
         ("llvm-mc", ["llvm-mc", "-filetype=obj", "-o", "big-mc.o", "big.s"], "big.s"),
     ]
-    rows = []
-    for name, cmd, source in tools:
+    present = [tool for tool in tools if shutil.which(tool[1][0]) is not None]
+    for name, cmd, _ in tools:
         if shutil.which(cmd[0]) is None:
             print("skipped: %s is not installed" % name)
-            continue
-        wall_time(cmd, 2)  # warm the file cache
-        seconds = wall_time(cmd, repetitions)
+    commands = [cmd for _, cmd, _ in present]
+    wall_times(commands, 2)  # warm the file cache
+    seconds = wall_times(commands, repetitions)
+    rows = []
+    for (name, cmd, source), elapsed in zip(present, seconds):
         memory = peak_memory(cmd, repetitions)
-        rows.append((name, seconds, count_lines(os.path.join(DATA, source)) / seconds, memory))
+        rows.append((name, elapsed, count_lines(os.path.join(DATA, source)) / elapsed, memory))
     base = rows[0]
     print("\n| program | wall time (median) | lines/s | peak RSS | tarnasm time / this | tarnasm RSS / this |")
     print("|---|---:|---:|---:|---:|---:|")
