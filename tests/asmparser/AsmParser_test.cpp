@@ -241,3 +241,17 @@ TEST(AsmParser, UnparseStatementOfWrongClassIsInternalFault)
                 "function='unparseStatement', error='AsmStatement of type LABEL_ONLY is not an instance of "
                 "class AsmInstruction'");
 }
+
+TEST(AsmParser, ArgumentOutlivesItsInstruction)
+{
+    // The arguments of an instruction share one block; each pointer keeps it (and the line) alive.
+    std::shared_ptr<AsmArgument> last;
+    {
+        AsmParser parser;
+        const auto statement = parser.parseLine(makeLine("add R1, 0x20, R3"));
+        last = dynamic_cast<const AsmInstruction&>(*statement).argList().back();
+    }
+    EXPECT_EQ(last->registerName(), 'R');
+    EXPECT_EQ(last->intValue(), 3);
+    EXPECT_EQ(last->stringValue().toString(), "R3");
+}

@@ -215,6 +215,15 @@ TEST(StreamSourceReader, ReadErrorThrows)
               nextLineError(reader));
     EXPECT_FALSE(reader.start(reason));
     EXPECT_EQ("Read error", reason);
+
+    // Looking past a line end for its second character fails too: that line is not handed out.
+    FailingBuffer afterLineEnd("ok\r");
+    std::istream failing(&afterLineEnd);
+    StreamSourceReader lineEndReader(failing, "dev");
+    ASSERT_TRUE(lineEndReader.start(reason)) << reason;
+    EXPECT_EQ("Reading from stream dev resulted in 'bad' state (read error on i/o operation). "
+              "Line read so far:\nok\nLast read character value = 13",
+              nextLineError(lineEndReader));
 }
 
 TEST(SourceReader, PhysicalLineLengthIsBounded)
