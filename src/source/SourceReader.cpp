@@ -244,7 +244,8 @@ bool StreamSourceReader::fillBuffer()
     if (stream_.good() && stream_.peek() != std::char_traits<char>::eof()) {
         std::streambuf& source = *stream_.rdbuf();
         const std::streamsize count = std::min<std::streamsize>(source.in_avail(), chunkSize);
-        buffer_.resize(chunkSize);
+        // A file buffer offers a few KiB at a time: the buffer grows only as far as it is used.
+        buffer_.resize(std::max(buffer_.size(), static_cast<size_t>(count)));
         try {
             end_ = static_cast<size_t>(std::max<std::streamsize>(source.sgetn(buffer_.data(), count), 0));
         } catch (...) {
