@@ -1,9 +1,8 @@
 // Fuzz target: integer conversion of any text, and the parser's register and immediate values.
-#include "FuzzCheck.h"
+#include "FuzzSupport.h"
 
 #include "asmparser/AsmParser.h"
 #include "source/AsmError.h"
-#include "support/Logging.h"
 #include "support/StringUtil.h"
 
 #include <cstddef>
@@ -91,12 +90,6 @@ void checkParserValues(const std::string& text, const std::optional<long long>& 
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    Logging::setLogLevel(Logging::QUIET);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,5 @@
 // Fuzz target: any bytes as a source through parse, addresses, encoding, output, disassembly and report.
-#include "FuzzCheck.h"
+#include "FuzzSupport.h"
 
 #include "SeqAssembler.h"
 #include "asmparser/AsmStatement.h"
@@ -8,7 +8,6 @@
 #include "seqprocessor/TarnInstructionSet.h"
 #include "source/AsmErrorList.h"
 #include "source/SourceReader.h"
-#include "support/Logging.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -77,12 +76,6 @@ Run assembleOnce(SeqProcessor& processor, SeqAssembler& assembler, const std::sh
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    Logging::setLogLevel(Logging::QUIET);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

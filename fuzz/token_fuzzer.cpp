@@ -1,12 +1,11 @@
 // Fuzz target: cutting any line into tokens, parsing it, and the pointer picture of any range in it.
-#include "FuzzCheck.h"
+#include "FuzzSupport.h"
 
 #include "asmparser/AsmParser.h"
 #include "asmparser/AsmSyntax.h"
 #include "asmparser/AsmToken.h"
 #include "source/AsmError.h"
 #include "source/SourceErrorRef.h"
-#include "support/Logging.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -105,12 +104,6 @@ size_t readSize(const uint8_t*& data, size_t& size)
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    Logging::setLogLevel(Logging::QUIET);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

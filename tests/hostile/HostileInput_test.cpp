@@ -19,17 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool sanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool sanitized = true;
-#else
-constexpr bool sanitized = false;
-#endif
-#else
-constexpr bool sanitized = false;
-#endif
+/// The sanitizers' shadow memory and quarantine say nothing about the tool's own memory.
+constexpr bool sanitized = TARNASM_SANITIZED;
 
 const std::string oldHex = "0123456789abcdef\n";
 
@@ -151,7 +142,7 @@ protected:
     void checkMemory(const Outcome& outcome, size_t bytes, size_t lines)
     {
         if (sanitized) {
-            return;  // the sanitizers' shadow memory and quarantine say nothing about the tool's own
+            return;
         }
         static const long baseKb = [this] {
             writeFile(dir_ / "empty.tasm", "");

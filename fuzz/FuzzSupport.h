@@ -1,5 +1,7 @@
-// FuzzCheck: the property check shared by the fuzz targets.
+// FuzzSupport: what every fuzz target shares: the property check and a silent log.
 #pragma once
+
+#include "support/Logging.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,3 +14,11 @@
             std::abort();                                                                         \
         }                                                                                         \
     } while (false)
+
+// Each target is one translation unit that includes this once: the log stays quiet, so that only
+// findings reach the output.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    Logging::setLogLevel(Logging::QUIET);
+    return 0;
+}
