@@ -25,8 +25,10 @@ for target in pipeline_fuzzer number_fuzzer token_fuzzer; do
     mkdir -p "$work" "$findings"
     kept=fuzz/corpus/$target
     [[ -d $kept ]] || kept=
+    dict=()
+    [[ $target == number_fuzzer ]] || dict=(-dict=fuzz/tarn.dict)
     log=$build/fuzz-$target.log
-    if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+    if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 "${dict[@]}" \
         -artifact_prefix="$findings/" "$work" $kept "$seeds" >"$log" 2>&1; then
         result=ok
     else
