@@ -6,6 +6,8 @@
 //
 // With TARNASM_REGENERATE=1 in the environment the expected files are written from the actual
 // output instead of being compared. Exit status: 0 pass, 1 fail, 77 skipped (pending case).
+#include "common/FileText.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,20 +39,8 @@ bool regenerating()
     return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
 }
 
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 /// Writes the file, or removes it when the text is empty, so that absent means "expected empty".
 void writeOrRemove(const fs::path& path, const std::string& text)

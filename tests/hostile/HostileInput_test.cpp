@@ -1,4 +1,6 @@
 // Runs of the real executable on hostile input: exit status, report, output files and peak memory.
+#include "common/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -31,18 +33,8 @@ struct Outcome
     long peakKb = 0;
 };
 
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 /// Runs the tool in dir with the arguments; standard error is kept, standard output dropped.
 /// The child's peak memory starts from this process's size when forked: big inputs must be gone.
