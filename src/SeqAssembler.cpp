@@ -91,12 +91,16 @@ std::string_view textOf(const AsmToken& token)
 
 /// The instructions that define labels, by label text: one array of slots, probed in turn from
 /// the name's hash, that doubles when half full. No allocation per label, and a small program
-/// keeps its table small. The label texts are read in the instructions' own lines.
+/// keeps its table small. The label texts are read in the instructions' own lines; each slot
+/// keeps the hash too, so that a probe reads another label's line only when the hashes agree.
 class LabelTable
 {
 public:
     /// The instruction defining name, or null.
-    const AsmInstruction* find(std::string_view name) const { return slots_[slotOf(name)]; }
+    const AsmInstruction* find(std::string_view name) const
+    {
+        return slots_[slotOf(name, hashOf(name))].instruction;
+    }
 
     /// Only for a name that find does not know yet.
     void insert(std::string_view name, const AsmInstruction* instruction)
@@ -104,16 +108,26 @@ public:
         if (2 * (count_ + 1) > slots_.size()) {
             grow();
         }
-        slots_[slotOf(name)] = instruction;
+        const size_t hash = hashOf(name);
+        slots_[slotOf(name, hash)] = {instruction, hash};
         ++count_;
     }
 
 private:
-    size_t slotOf(std::string_view name) const
+    struct Slot
+    {
+        const AsmInstruction* instruction = nullptr;
+        size_t hash = 0;
+    };
+
+    static size_t hashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
+
+    size_t slotOf(std::string_view name, size_t hash) const
     {
         const size_t mask = slots_.size() - 1;
-        size_t i = std::hash<std::string_view>{}(name) & mask;
-        while (slots_[i] != nullptr && textOf(slots_[i]->addressLabel()) != name) {
+        size_t i = hash & mask;
+        while (slots_[i].instruction != nullptr &&
+               (slots_[i].hash != hash || textOf(slots_[i].instruction->addressLabel()) != name)) {
             i = (i + 1) & mask;
         }
         return i;
@@ -121,16 +135,21 @@ private:
 
     void grow()
     {
-        std::vector<const AsmInstruction*> old(2 * slots_.size(), nullptr);
+        std::vector<Slot> old(2 * slots_.size());
         old.swap(slots_);
-        for (const AsmInstruction* entry : old) {
-            if (entry != nullptr) {
-                slots_[slotOf(textOf(entry->addressLabel()))] = entry;
+        const size_t mask = slots_.size() - 1;
+        for (const Slot& entry : old) {
+            if (entry.instruction != nullptr) {
+                size_t i = entry.hash & mask;
+                while (slots_[i].instruction != nullptr) {
+                    i = (i + 1) & mask;
+                }
+                slots_[i] = entry;
             }
         }
     }
 
-    std::vector<const AsmInstruction*> slots_ = std::vector<const AsmInstruction*>(64, nullptr);
+    std::vector<Slot> slots_ = std::vector<Slot>(64);
     size_t count_ = 0;
 };
 
@@ -141,17 +160,17 @@ std::string unparsedArgument(const AsmArgument& argument)
     return os.str();
 }
 
+constexpr size_t hexLineLength = 17;
+
 /// 16 lower-case hex digits and a line feed.
-void appendHexWord(std::string& out, uint64_t word)
+void writeHexLine(char* out, uint64_t word)
 {
     static const char digits[] = "0123456789abcdef";
-    char buffer[17];
     for (int i = 15; i >= 0; --i) {
-        buffer[i] = digits[word & 0xF];
+        out[i] = digits[word & 0xF];
         word >>= 4;
     }
-    buffer[16] = '\n';
-    out.append(buffer, sizeof buffer);
+    out[16] = '\n';
 }
 
 /// A name beside the target that no other file uses, so the target is replaced only by rename.
@@ -590,12 +609,18 @@ bool SeqAssembler::printHexOutput(std::ostream& os) const
         std::cerr << "ERROR: No instruction memory available." << std::endl;
         return false;
     }
-    std::string text;
-    text.reserve(static_cast<size_t>(usedInstructionWords) * 17);
+    // Written in pieces through one small buffer: the whole text would be fresh memory to touch.
+    char buffer[256 * hexLineLength];
+    size_t used = 0;
     for (address_t address = 0; address < usedInstructionWords; ++address) {
-        appendHexWord(text, processor->readInstructionMem(address));
+        if (used == sizeof buffer) {
+            os.write(buffer, static_cast<std::streamsize>(used));
+            used = 0;
+        }
+        writeHexLine(buffer + used, processor->readInstructionMem(address));
+        used += hexLineLength;
     }
-    os.write(text.data(), static_cast<std::streamsize>(text.size()));
+    os.write(buffer, static_cast<std::streamsize>(used));
     return static_cast<bool>(os);
 }
 

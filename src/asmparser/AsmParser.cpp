@@ -6,6 +6,7 @@
 #include "source/AsmErrorList.h"
 #include "source/SourceLine.h"
 #include "source/SourceReader.h"
+#include "support/ChunkPool.h"
 #include "support/Logging.h"
 #include "support/StringUtil.h"
 #include "support/ThrowBug.h"
@@ -261,7 +262,7 @@ std::shared_ptr<AsmStatement> AsmParser::parseLine(const std::shared_ptr<const S
     rejectUnreadableWord(word);
 
     if (syntax_.isDirective(word)) {
-        auto directive = std::make_shared<AsmDirective>(word);
+        auto directive = makePooled<AsmDirective>(word);
         word.next();
         parseDirective(directive, word);
         result = std::move(directive);
@@ -277,7 +278,7 @@ std::shared_ptr<AsmStatement> AsmParser::parseLine(const std::shared_ptr<const S
         }
     }
     if (!result && syntax_.isMnemonic(word)) {
-        auto instruction = std::make_shared<AsmInstruction>(word);
+        auto instruction = makePooled<AsmInstruction>(word);
         word.next();
         parseInstruction(instruction, word);
         if (!label.empty()) {
@@ -286,7 +287,7 @@ std::shared_ptr<AsmStatement> AsmParser::parseLine(const std::shared_ptr<const S
         result = std::move(instruction);
     }
     if (!result && !label.empty()) {
-        auto labelOnly = std::make_shared<AsmInstruction>(line, AsmType(AsmType::LABEL_ONLY));
+        auto labelOnly = makePooled<AsmInstruction>(line, AsmType(AsmType::LABEL_ONLY));
         labelOnly->setAddressLabel(label);
         result = std::move(labelOnly);
     }
@@ -326,7 +327,7 @@ void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, A
         return;
     }
     // One allocation holds all arguments of the instruction; each argument's pointer shares it.
-    std::shared_ptr<AsmArgument[]> block = std::make_shared<AsmArgument[]>(count);
+    std::shared_ptr<AsmArgument[]> block = makePooled<AsmArgument[]>(count);
     std::move(argumentScratch_.begin(), argumentScratch_.end(), block.get());
     instruction->reserveArgs(count);
     for (size_t i = 0; i < count; ++i) {
@@ -337,7 +338,7 @@ void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, A
 
 std::shared_ptr<AsmArgument> AsmParser::parseArgument(const AsmToken& token)
 {
-    auto argument = std::make_shared<AsmArgument>(token);
+    auto argument = makePooled<AsmArgument>(token);
     readArgument(*argument, token);
     return argument;
 }
@@ -442,7 +443,7 @@ void AsmParser::parseComment(std::shared_ptr<AsmStatement>& statement, AsmToken&
         if (statement) {
             statement->setComment(token);
         } else if (config_.keepCommentLines) {
-            statement = std::make_shared<AsmStatement>(token);
+            statement = makePooled<AsmStatement>(token);
         }
     }
     if (multiLine) {
@@ -463,7 +464,7 @@ void AsmParser::cutComment(AsmToken& token) const
 
 void AsmParser::extendOverCommentText(AsmToken& token) const
 {
-    const std::string& text = token.sourceLine()->toString();
+    const std::string_view text = token.sourceLine()->text();
     size_t end = token.start();
     while (end < text.length() && syntax_.commentTextChars(text[end])) {
         ++end;

@@ -6,6 +6,7 @@
 #include "asmparser/AsmStatement.h"
 #include "asmparser/AsmSyntax.h"
 #include "asmparser/AsmToken.h"
+#include "support/ChunkPool.h"
 #include "support/StopWatch.h"
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <deque>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -110,7 +112,8 @@ public:
         void process(std::shared_ptr<AsmDirective>& directive) override;
     };
 
-    using StatementList = std::vector<std::shared_ptr<AsmStatement>>;
+    /// Grows in pooled pieces: a program's list is never copied to a larger block.
+    using StatementList = std::deque<std::shared_ptr<AsmStatement>, ChunkAllocator<std::shared_ptr<AsmStatement>>>;
     using DirectiveProcessorMap = std::map<AsmToken, std::shared_ptr<AsmDirectiveProcessor>>;
     using SymbolInsertResult = std::pair<SymbolTable::iterator, bool>;
 

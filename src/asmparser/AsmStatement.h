@@ -3,6 +3,7 @@
 
 #include "asmparser/AsmArgument.h"
 #include "asmparser/AsmToken.h"
+#include "support/ChunkPool.h"
 
 #include <cstdint>
 #include <memory>
@@ -80,6 +81,8 @@ class AsmInstruction : public AsmStatement
 {
 public:
     using ArgPtr = std::shared_ptr<AsmArgument>;
+    /// Kept with the instruction in the pool; a program holds one per instruction.
+    using ArgList = std::vector<ArgPtr, ChunkAllocator<ArgPtr>>;
     static constexpr uint32_t NO_ADDRESS = 0xFFFFFFFF;
 
     AsmInstruction() = default;
@@ -98,7 +101,7 @@ public:
     /// The label defined on this line, without the ':'.
     const AsmToken& addressLabel() const { return addressLabel_; }
 
-    const std::vector<ArgPtr>& argList() const { return argList_; }
+    const ArgList& argList() const { return argList_; }
     /// Appends the argument; an empty pointer is ignored.
     void addArg(const ArgPtr& arg);
     void addArg(ArgPtr&& arg);
@@ -118,7 +121,7 @@ public:
 private:
     AsmToken addressLabel_;
     AsmToken command_;
-    std::vector<ArgPtr> argList_;
+    ArgList argList_;
     uint32_t address_ = NO_ADDRESS;
     bool hasAddress_ = false;
 };

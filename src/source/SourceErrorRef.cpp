@@ -86,15 +86,15 @@ std::string SourceErrorRef::pointToTextInSource() const
     if (!hasSource()) {
         return std::string();
     }
-    const std::string& line = line_->toString();
+    const std::string_view line = line_->text();
     if (line.empty() || !hasErrorText() || line_->isMultiLine()) {
-        return line;
+        return std::string(line);
     }
     // Only the piece a window can show is copied and expanded: every character is at least
     // one column wide, so the window lies within maxPictureWidth characters of the range.
     const size_t pieceFirst = start_ > maxPictureWidth ? start_ - maxPictureWidth : 0;
     const size_t pieceLast = std::min(line.length(), start_ + maxPictureWidth);
-    std::string result = line.substr(pieceFirst, pieceLast - pieceFirst);
+    std::string result(line.substr(pieceFirst, pieceLast - pieceFirst));
     const size_t start = start_ - pieceFirst;
     // The range may mark the position just past the text; the caret run is kept
     // to the text (or that one position) so a wild length cannot blow up the picture.

@@ -6,16 +6,16 @@
 #include <algorithm>
 #include <utility>
 
-SourceLine::SourceLine(std::string text) : text_(std::move(text)) {}
+SourceLine::SourceLine(std::string text) : text_(text) {}
 
 SourceLine::SourceLine(std::string&& text, int lineNr, std::shared_ptr<const std::string> name)
-    : lineNr_(lineNr), text_(std::move(text)), name_(std::move(name))
+    : lineNr_(lineNr), text_(text), name_(std::move(name))
 {
 }
 
 void SourceLine::setLine(std::string&& text, int lineNr)
 {
-    text_ = std::move(text);
+    text_ = text;
     lineNr_ = lineNr;
 }
 

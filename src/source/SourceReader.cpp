@@ -2,6 +2,7 @@
 #include "source/SourceReader.h"
 
 #include "asmparser/CharFilter.h"
+#include "support/ChunkPool.h"
 
 #include <algorithm>
 #include <climits>
@@ -73,7 +74,7 @@ std::shared_ptr<const SourceLine> SourceReader::nextLine(bool continuation)
         // Nobody else holds the line: reuse it instead of allocating.
         currentLine_->setLine(std::move(text), lineCounter_);
     } else {
-        currentLine_ = std::make_shared<SourceLine>(std::move(text), lineCounter_, name_);
+        currentLine_ = makePooled<SourceLine>(std::move(text), lineCounter_, name_);
     }
     return currentLine_;
 }

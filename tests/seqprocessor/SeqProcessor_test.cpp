@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,6 +56,37 @@ TEST(SeqMemory, InitMemClearsOnlyInside)
         m.initMem(c.first, c.last);
         for (unsigned int a = 0; a < 16; ++a) {
             EXPECT_EQ(a >= c.first && a < c.last, m.readMem(a) == 0) << c.first << ".." << c.last << " @" << a;
+        }
+    }
+}
+
+// Clearing skips words known never to have been written; any mix of writes and clears must
+// still read like a plain array.
+TEST(SeqMemory, WritesAndClearsInAnyOrder)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<unsigned long long> expected(32, round % 2 == 0 ? 0 : 5);
+        std::vector<unsigned long long> buffer = expected;
+        SeqMemory<unsigned long long, unsigned int> m("test", 32);
+        if (round % 2 != 0) {
+            m.setMemory(32, buffer.data());
+        }
+        for (int step = 0; step < 20; ++step) {
+            const unsigned int a = random() % 40;
+            const unsigned int b = random() % 40;
+            if (random() % 2 == 0 && a < 32) {
+                m.writeMem(a, step + 1);
+                expected[a] = step + 1;
+            } else {
+                m.initMem(a, b);
+                for (unsigned int i = a; i < std::min(b, 32u); ++i) {
+                    expected[i] = 0;
+                }
+            }
+            for (unsigned int i = 0; i < 32; ++i) {
+                ASSERT_EQ(expected[i], m.readMem(i)) << "round " << round << " step " << step << " @" << i;
+            }
         }
     }
 }

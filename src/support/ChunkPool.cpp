@@ -1,0 +1,209 @@
+// ChunkPool: bump allocation from aligned chunks that count the blocks they have out.
+#include "support/ChunkPool.h"
+
+#include <atomic>
+#include <cstdint>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TARNASM_POOL_POISONS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARNASM_POOL_POISONS 1
+#endif
+#endif
+
+#ifdef TARNASM_POOL_POISONS
+#include <sanitizer/asan_interface.h>
+#endif
+
+namespace {
+
+// Under AddressSanitizer the space between live blocks stays poisoned, so a use after free of a
+// pooled object is still caught.
+void poison(const void* p, size_t n)
+{
+#ifdef TARNASM_POOL_POISONS
+    ASAN_POISON_MEMORY_REGION(p, n);
+#else
+    static_cast<void>(p);
+    static_cast<void>(n);
+#endif
+}
+
+void unpoison(const void* p, size_t n)
+{
+#ifdef TARNASM_POOL_POISONS
+    ASAN_UNPOISON_MEMORY_REGION(p, n);
+#else
+    static_cast<void>(p);
+    static_cast<void>(n);
+#endif
+}
+
+// Chunks are aligned to the largest chunk size, so a block finds its chunk by masking its address.
+constexpr size_t chunkAlignment = size_t{2} << 20;
+// A thread's first chunk is small, so that a small program touches little memory. Later chunks
+// are large and asked to be backed by huge pages: faulting in fresh 4 KiB pages one by one costs
+// a big program more than parsing it.
+constexpr size_t firstChunkBytes = size_t{256} << 10;
+constexpr size_t largeChunkBytes = chunkAlignment;
+
+struct ChunkHeader
+{
+    explicit ChunkHeader(size_t capacity_) : capacity(capacity_) {}
+
+    // Blocks out, plus one while the chunk is some thread's current chunk.
+    std::atomic<size_t> users{1};
+    const size_t capacity;
+};
+
+constexpr size_t roundUp(size_t n)
+{
+    return (n + ChunkPool::blockAlignment - 1) / ChunkPool::blockAlignment * ChunkPool::blockAlignment;
+}
+
+constexpr size_t headerBytes = roundUp(sizeof(ChunkHeader));
+
+std::atomic<size_t> chunksAlive{0};
+// One emptied large chunk kept for the next, so that a program assembled again does not hand
+// its memory back and fault it in anew.
+std::atomic<ChunkHeader*> spareChunk{nullptr};
+
+char* payload(ChunkHeader* chunk)
+{
+    return reinterpret_cast<char*>(chunk) + headerBytes;
+}
+
+ChunkHeader* chunkOf(const void* block)
+{
+    return reinterpret_cast<ChunkHeader*>(reinterpret_cast<uintptr_t>(block) & ~uintptr_t{chunkAlignment - 1});
+}
+
+void hintHugePages([[maybe_unused]] void* p, [[maybe_unused]] size_t n)
+{
+#if defined(MADV_HUGEPAGE)
+    // Only a hint: where it is refused, the chunk works the same, just more slowly.
+    madvise(p, n, MADV_HUGEPAGE);
+#endif
+}
+
+ChunkHeader* newChunk(size_t capacity)
+{
+    if (capacity == largeChunkBytes) {
+        if (ChunkHeader* spare = spareChunk.exchange(nullptr, std::memory_order_acquire)) {
+            spare->users.store(1, std::memory_order_relaxed);
+            return spare;
+        }
+    }
+    void* memory = ::operator new(capacity, std::align_val_t{chunkAlignment});
+    if (capacity == largeChunkBytes) {
+        hintHugePages(memory, capacity);
+    }
+    auto* chunk = new (memory) ChunkHeader(capacity);
+    poison(payload(chunk), capacity - headerBytes);
+    chunksAlive.fetch_add(1, std::memory_order_relaxed);
+    return chunk;
+}
+
+void freeChunk(ChunkHeader* chunk) noexcept
+{
+    const size_t capacity = chunk->capacity;
+    unpoison(chunk, capacity);
+    chunk->~ChunkHeader();
+    ::operator delete(static_cast<void*>(chunk), std::align_val_t{chunkAlignment});
+    chunksAlive.fetch_sub(1, std::memory_order_relaxed);
+}
+
+// Drops one user; the last one out keeps the chunk as the spare or frees it.
+void release(ChunkHeader* chunk) noexcept
+{
+    if (chunk->users.fetch_sub(1, std::memory_order_acq_rel) != 1) {
+        return;
+    }
+    if (chunk->capacity == largeChunkBytes) {
+        chunk = spareChunk.exchange(chunk, std::memory_order_acq_rel);
+        if (chunk == nullptr) {
+            return;
+        }
+    }
+    freeChunk(chunk);
+}
+
+struct CurrentChunk
+{
+    CurrentChunk() = default;
+    CurrentChunk(const CurrentChunk&) = delete;
+    CurrentChunk& operator=(const CurrentChunk&) = delete;
+    ~CurrentChunk()
+    {
+        if (chunk != nullptr) {
+            release(chunk);
+        }
+    }
+
+    ChunkHeader* chunk = nullptr;
+    char* next = nullptr;
+    char* end = nullptr;
+};
+
+thread_local CurrentChunk current;
+
+// The spare is freed at exit, so that leak checkers see nothing left.
+struct SpareReleaser
+{
+    ~SpareReleaser()
+    {
+        if (ChunkHeader* spare = spareChunk.exchange(nullptr)) {
+            freeChunk(spare);
+        }
+    }
+} spareReleaser;
+
+} // namespace
+
+void* ChunkPool::allocate(size_t bytes)
+{
+    if (bytes > maxPooledBytes) {
+        throw std::bad_alloc();
+    }
+    const size_t size = roundUp(bytes == 0 ? 1 : bytes);
+    CurrentChunk& c = current;
+    if (c.chunk == nullptr || size > static_cast<size_t>(c.end - c.next)) {
+        if (c.chunk != nullptr && c.chunk->users.load(std::memory_order_acquire) == 1) {
+            // Every block has come back: start again at the front.
+            c.next = payload(c.chunk);
+        } else {
+            ChunkHeader* chunk = newChunk(c.chunk == nullptr ? firstChunkBytes : largeChunkBytes);
+            if (c.chunk != nullptr) {
+                release(c.chunk);
+            }
+            c.chunk = chunk;
+            c.next = payload(chunk);
+            c.end = reinterpret_cast<char*>(chunk) + chunk->capacity;
+        }
+    }
+    char* block = c.next;
+    c.next += size;
+    c.chunk->users.fetch_add(1, std::memory_order_relaxed);
+    unpoison(block, bytes);
+    return block;
+}
+
+void ChunkPool::deallocate(void* block, size_t bytes) noexcept
+{
+    if (block == nullptr) {
+        return;
+    }
+    poison(block, bytes);
+    release(chunkOf(block));
+}
+
+size_t ChunkPool::liveChunks()
+{
+    return chunksAlive.load(std::memory_order_relaxed);
+}

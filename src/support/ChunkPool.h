@@ -1,0 +1,78 @@
+// ChunkPool and ChunkAllocator: the many small objects of a parse, carved out of large chunks.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <utility>
+
+/// Hands out small blocks from the calling thread's current chunk, one pointer bump each. A chunk
+/// counts the blocks it has out and is released when the last of them comes back after the
+/// thread has moved on to another chunk, so a block may outlive its thread and be returned from
+/// any thread. Freed space inside a chunk is reused only once the whole chunk is empty: the pool
+/// suits objects that are made together and dropped together, such as a program's statements.
+class ChunkPool
+{
+public:
+    /// Larger requests go to the general heap.
+    static constexpr size_t maxPooledBytes = 1024;
+    /// Every block is aligned this much.
+    static constexpr size_t blockAlignment = 16;
+
+    /// A block of 1 to maxPooledBytes bytes; throws std::bad_alloc when no chunk can be had.
+    static void* allocate(size_t bytes);
+    /// Gives back a block of allocate; bytes as asked for.
+    static void deallocate(void* block, size_t bytes) noexcept;
+
+    /// Chunks made and not yet released, over all threads (for tests and reports).
+    static size_t liveChunks();
+};
+
+/// A stateless standard allocator over ChunkPool, for std::allocate_shared and containers.
+template <class T>
+class ChunkAllocator
+{
+public:
+    using value_type = T;
+
+    ChunkAllocator() noexcept = default;
+    template <class U>
+    ChunkAllocator(const ChunkAllocator<U>&) noexcept
+    {
+    }
+
+    T* allocate(size_t n)
+    {
+        if (!pooled(n)) {
+            return std::allocator<T>().allocate(n);
+        }
+        return static_cast<T*>(ChunkPool::allocate(n * sizeof(T)));
+    }
+
+    void deallocate(T* p, size_t n) noexcept
+    {
+        if (!pooled(n)) {
+            std::allocator<T>().deallocate(p, n);
+            return;
+        }
+        ChunkPool::deallocate(p, n * sizeof(T));
+    }
+
+    template <class U>
+    bool operator==(const ChunkAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+
+private:
+    static bool pooled(size_t n)
+    {
+        return alignof(T) <= ChunkPool::blockAlignment && n != 0 && n <= ChunkPool::maxPooledBytes / sizeof(T);
+    }
+};
+
+/// A shared object (or array) whose one block, counts included, comes from the pool.
+template <class T, class... Args>
+std::shared_ptr<T> makePooled(Args&&... args)
+{
+    return std::allocate_shared<T>(ChunkAllocator<std::byte>(), std::forward<Args>(args)...);
+}

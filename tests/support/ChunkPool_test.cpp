@@ -1,0 +1,89 @@
+#include "support/ChunkPool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Block
+{
+    unsigned char* data;
+    size_t size;
+};
+
+// Enough blocks of mixed sizes to fill several chunks, each filled with a pattern of its own.
+std::vector<Block> allocateMany(size_t count)
+{
+    std::vector<Block> blocks;
+    for (size_t i = 0; i < count; ++i) {
+        const size_t size = 1 + (i * 37) % ChunkPool::maxPooledBytes;
+        auto* data = static_cast<unsigned char*>(ChunkPool::allocate(size));
+        std::memset(data, static_cast<int>(i & 0xFF), size);
+        blocks.push_back({data, size});
+    }
+    return blocks;
+}
+
+void freeAll(const std::vector<Block>& blocks)
+{
+    for (const Block& block : blocks) {
+        ChunkPool::deallocate(block.data, block.size);
+    }
+}
+
+TEST(ChunkPool, BlocksAreAlignedAndNeverOverlap)
+{
+    const std::vector<Block> blocks = allocateMany(20000);
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const Block& block = blocks[i];
+        ASSERT_EQ(reinterpret_cast<uintptr_t>(block.data) % ChunkPool::blockAlignment, 0u) << i;
+        for (size_t k = 0; k < block.size; ++k) {
+            ASSERT_EQ(block.data[k], static_cast<unsigned char>(i & 0xFF)) << "block " << i << " byte " << k;
+        }
+    }
+    freeAll(blocks);
+}
+
+TEST(ChunkPool, EmptiedChunksAreReleased)
+{
+    const size_t before = ChunkPool::liveChunks();
+    for (int round = 0; round < 5; ++round) {
+        const std::vector<Block> blocks = allocateMany(20000);
+        EXPECT_GT(ChunkPool::liveChunks(), before + 1);
+        freeAll(blocks);
+        // What stays: the thread's current chunk and one spare.
+        EXPECT_LE(ChunkPool::liveChunks(), before + 2) << "round " << round;
+    }
+}
+
+TEST(ChunkPool, BlocksOutliveTheirThread)
+{
+    const size_t before = ChunkPool::liveChunks();
+    std::vector<Block> blocks;
+    std::thread worker([&blocks] { blocks = allocateMany(20000); });
+    worker.join();
+    EXPECT_EQ(blocks.back().data[0], static_cast<unsigned char>((blocks.size() - 1) & 0xFF));
+    freeAll(blocks);
+    EXPECT_LE(ChunkPool::liveChunks(), before + 1);
+}
+
+TEST(ChunkAllocator, LargeRequestsGoToTheHeap)
+{
+    const size_t before = ChunkPool::liveChunks();
+    std::vector<char, ChunkAllocator<char>> large(100 * ChunkPool::maxPooledBytes, 'x');
+    EXPECT_EQ(large.back(), 'x');
+    EXPECT_EQ(ChunkPool::liveChunks(), before);
+
+    auto shared = makePooled<std::string>(3000, 'y');
+    EXPECT_EQ(shared->back(), 'y');
+    auto array = makePooled<int[]>(4);
+    array[3] = 7;
+    EXPECT_EQ(array[3], 7);
+}
+
+} // namespace
