@@ -355,13 +355,12 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
     }
     // Keys view the label texts in their lines, which the statements keep alive for this call.
     LabelTable labels;
-    // The old addresses are cleared statement by statement below, as clearInstructionAddresses
-    // would do in a pass of its own.
+    // Old addresses are replaced here and old label values in the second loop, which visits every
+    // argument anyway: the same result as clearInstructionAddresses first, one pass fewer.
     programSize = 0;
     address_t address = startAddress;
     for (const auto& statement : parser.statements()) {
         if (auto* instruction = statementCast<AsmInstruction>(statement.get())) {
-            instruction->clearAllAddresses();
             instruction->setAddress(address);
             if (instruction->hasAddressLabel()) {
                 const std::string_view name = textOf(instruction->addressLabel());
@@ -396,6 +395,7 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
             if (!argument->hasAddressRef()) {
                 continue;
             }
+            argument->clearValue();
             const std::string_view name = textOf(argument->addressLabel());
             const AsmInstruction* found = labels.find(name);
             if (found == nullptr) {

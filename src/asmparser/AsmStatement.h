@@ -119,11 +119,12 @@ public:
     void clear() override;
 
 private:
+    // The address comes first: both fit in the padding at the end of the base.
+    bool hasAddress_ = false;
+    uint32_t address_ = NO_ADDRESS;
     AsmToken addressLabel_;
     AsmToken command_;
     ArgList argList_;
-    uint32_t address_ = NO_ADDRESS;
-    bool hasAddress_ = false;
 };
 
 /// A directive with its name and value texts.

@@ -15,7 +15,7 @@ int lowerByte(char c) { return std::tolower(static_cast<unsigned char>(c)); }
 size_t magnitude(int n) { return static_cast<size_t>(-static_cast<long long>(n)); }
 }  // namespace
 
-AsmToken::AsmToken(SourcePtr source) : source_(std::move(source)), finish_(sourceLength()) {}
+AsmToken::AsmToken(SourcePtr source) : source_(std::move(source)), finish_(position(sourceLength())) {}
 
 AsmToken::AsmToken(SourcePtr source, size_t start) : AsmToken(std::move(source))
 {
@@ -95,20 +95,20 @@ AsmToken AsmToken::substr(size_t pos, int count) const
         n = len - pos - magnitude(count);
     }
     AsmToken part = *this;
-    part.start_ = start_ + pos;
-    part.finish_ = part.start_ + n;
+    part.start_ = position(start_ + pos);
+    part.finish_ = position(part.start_ + n);
     return part;
 }
 
 void AsmToken::setStart(size_t start)
 {
-    start_ = std::min(start, sourceLength());
+    start_ = position(std::min(start, sourceLength()));
     finish_ = std::max(start_, finish_);
 }
 
 void AsmToken::setFinish(size_t finish)
 {
-    finish_ = std::min(finish, sourceLength());
+    finish_ = position(std::min(finish, sourceLength()));
     start_ = std::min(start_, finish_);
 }
 
@@ -116,7 +116,7 @@ void AsmToken::setLength(size_t length)
 {
     // Compared as a distance so that a huge length cannot wrap start_ + length.
     const size_t room = sourceLength() - start_;
-    finish_ = start_ + std::min(length, room);
+    finish_ = position(start_ + std::min(length, room));
 }
 
 void AsmToken::advance(size_t n)

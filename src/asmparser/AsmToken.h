@@ -6,6 +6,7 @@
 #include "source/SourceLine.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -89,9 +90,14 @@ public:
     void clear();
 
 private:
+    /// Positions are kept in 32 bits: a program holds many tokens. Lines come in far shorter
+    /// (one physical line is at most 1 MiB); a longer one is only addressed up to 4 GiB.
+    using Position = uint32_t;
+    static Position position(size_t n) { return static_cast<Position>(n < UINT32_MAX ? n : UINT32_MAX); }
+
     SourcePtr source_;
-    size_t start_ = 0;
-    size_t finish_ = 0;
+    Position start_ = 0;
+    Position finish_ = 0;
 };
 
 std::ostream& operator<<(std::ostream& os, const AsmToken& token);
@@ -117,6 +123,6 @@ inline void AsmToken::stripFront()
 inline void AsmToken::next()
 {
     start_ = finish_;
-    finish_ = sourceLength();
+    finish_ = position(sourceLength());
     stripFront();
 }

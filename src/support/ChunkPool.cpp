@@ -1,8 +1,10 @@
 // ChunkPool: bump allocation from aligned chunks that count the blocks they have out.
 #include "support/ChunkPool.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <new>
 
 #if defined(__linux__)
@@ -21,7 +23,23 @@
 #include <sanitizer/asan_interface.h>
 #endif
 
+#if __has_include(<sys/single_threaded.h>)
+#include <sys/single_threaded.h>
+#define TARNASM_KNOWS_SINGLE_THREADED 1
+#endif
+
 namespace {
+
+// Every block in and out changes its chunk's count. While the process has one thread, plain
+// loads and stores do: a locked instruction per block would cost more than the bump itself.
+bool singleThreaded()
+{
+#ifdef TARNASM_KNOWS_SINGLE_THREADED
+    return __libc_single_threaded != 0;
+#else
+    return false;
+#endif
+}
 
 // Under AddressSanitizer the space between live blocks stays poisoned, so a use after free of a
 // pooled object is still caught.
@@ -69,10 +87,39 @@ constexpr size_t roundUp(size_t n)
 
 constexpr size_t headerBytes = roundUp(sizeof(ChunkHeader));
 
-std::atomic<size_t> chunksAlive{0};
-// One emptied large chunk kept for the next, so that a program assembled again does not hand
-// its memory back and fault it in anew.
-std::atomic<ChunkHeader*> spareChunk{nullptr};
+// Chunks holding blocks or current for a thread; spares are not counted.
+std::atomic<size_t> chunksInUse{0};
+
+// Emptied large chunks kept for the next ones, so that a program assembled again does not hand
+// its memory back and fault it in anew. They stay until exit, reachable from here; without a
+// destructor the store also serves chunks released by other objects' destructors at exit.
+class SpareChunks
+{
+public:
+    ChunkHeader* take()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return count_ == 0 ? nullptr : chunks_[--count_];
+    }
+
+    /// False when the store is full.
+    bool keep(ChunkHeader* chunk)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (count_ == chunks_.size()) {
+            return false;
+        }
+        chunks_[count_++] = chunk;
+        return true;
+    }
+
+private:
+    std::mutex mutex_;
+    std::array<ChunkHeader*, 8> chunks_{};
+    size_t count_ = 0;
+};
+
+constinit SpareChunks spareChunks;
 
 char* payload(ChunkHeader* chunk)
 {
@@ -95,8 +142,9 @@ void hintHugePages([[maybe_unused]] void* p, [[maybe_unused]] size_t n)
 ChunkHeader* newChunk(size_t capacity)
 {
     if (capacity == largeChunkBytes) {
-        if (ChunkHeader* spare = spareChunk.exchange(nullptr, std::memory_order_acquire)) {
+        if (ChunkHeader* spare = spareChunks.take()) {
             spare->users.store(1, std::memory_order_relaxed);
+            chunksInUse.fetch_add(1, std::memory_order_relaxed);
             return spare;
         }
     }
@@ -106,7 +154,7 @@ ChunkHeader* newChunk(size_t capacity)
     }
     auto* chunk = new (memory) ChunkHeader(capacity);
     poison(payload(chunk), capacity - headerBytes);
-    chunksAlive.fetch_add(1, std::memory_order_relaxed);
+    chunksInUse.fetch_add(1, std::memory_order_relaxed);
     return chunk;
 }
 
@@ -116,22 +164,34 @@ void freeChunk(ChunkHeader* chunk) noexcept
     unpoison(chunk, capacity);
     chunk->~ChunkHeader();
     ::operator delete(static_cast<void*>(chunk), std::align_val_t{chunkAlignment});
-    chunksAlive.fetch_sub(1, std::memory_order_relaxed);
 }
 
-// Drops one user; the last one out keeps the chunk as the spare or frees it.
+void addUser(ChunkHeader* chunk)
+{
+    if (singleThreaded()) {
+        chunk->users.store(chunk->users.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    } else {
+        chunk->users.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+// Drops one user; the last one out keeps the chunk as a spare or frees it.
 void release(ChunkHeader* chunk) noexcept
 {
-    if (chunk->users.fetch_sub(1, std::memory_order_acq_rel) != 1) {
+    size_t before = 0;
+    if (singleThreaded()) {
+        before = chunk->users.load(std::memory_order_relaxed);
+        chunk->users.store(before - 1, std::memory_order_relaxed);
+    } else {
+        before = chunk->users.fetch_sub(1, std::memory_order_acq_rel);
+    }
+    if (before != 1) {
         return;
     }
-    if (chunk->capacity == largeChunkBytes) {
-        chunk = spareChunk.exchange(chunk, std::memory_order_acq_rel);
-        if (chunk == nullptr) {
-            return;
-        }
+    chunksInUse.fetch_sub(1, std::memory_order_relaxed);
+    if (chunk->capacity != largeChunkBytes || !spareChunks.keep(chunk)) {
+        freeChunk(chunk);
     }
-    freeChunk(chunk);
 }
 
 struct CurrentChunk
@@ -152,17 +212,6 @@ struct CurrentChunk
 };
 
 thread_local CurrentChunk current;
-
-// The spare is freed at exit, so that leak checkers see nothing left.
-struct SpareReleaser
-{
-    ~SpareReleaser()
-    {
-        if (ChunkHeader* spare = spareChunk.exchange(nullptr)) {
-            freeChunk(spare);
-        }
-    }
-} spareReleaser;
 
 } // namespace
 
@@ -189,7 +238,7 @@ void* ChunkPool::allocate(size_t bytes)
     }
     char* block = c.next;
     c.next += size;
-    c.chunk->users.fetch_add(1, std::memory_order_relaxed);
+    addUser(c.chunk);
     unpoison(block, bytes);
     return block;
 }
@@ -203,7 +252,7 @@ void ChunkPool::deallocate(void* block, size_t bytes) noexcept
     release(chunkOf(block));
 }
 
-size_t ChunkPool::liveChunks()
+size_t ChunkPool::chunksInUse()
 {
-    return chunksAlive.load(std::memory_order_relaxed);
+    return ::chunksInUse.load(std::memory_order_relaxed);
 }

@@ -23,8 +23,8 @@ public:
     /// Gives back a block of allocate; bytes as asked for.
     static void deallocate(void* block, size_t bytes) noexcept;
 
-    /// Chunks made and not yet released, over all threads (for tests and reports).
-    static size_t liveChunks();
+    /// Chunks that hold blocks or are some thread's current chunk (for tests and reports).
+    static size_t chunksInUse();
 };
 
 /// A stateless standard allocator over ChunkPool, for std::allocate_shared and containers.

@@ -5,7 +5,7 @@
 #include <ctime>
 
 std::mutex Logging::mutex;
-int Logging::logLevel = Logging::DEBUG;
+std::atomic<int> Logging::logLevel{Logging::DEBUG};
 const char* Logging::progName = "prog";
 FILE* Logging::logFile = stderr;
 const char* Logging::logFileName = nullptr;
@@ -169,12 +169,6 @@ int Logging::logLevelFromName(const std::string& name)
         }
     }
     return -1;
-}
-
-int Logging::getLogLevel()
-{
-    std::lock_guard<std::mutex> lock(mutex);
-    return logLevel;
 }
 
 const char* Logging::getLogLevelName()

@@ -1,6 +1,7 @@
 // Logging: the process-wide, levelled, thread-safe log of the tool.
 #pragma once
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -42,7 +43,8 @@ public:
     static bool setLogLevel(const std::string& name);
     /// -1 for a name that is not a level name.
     static int logLevelFromName(const std::string& name);
-    static int getLogLevel();
+    /// Asked before every log site, so it reads the level without taking the lock.
+    static int getLogLevel() { return logLevel.load(std::memory_order_relaxed); }
     static const char* getLogLevelName();
     static const char* logLevelToName(int level);
     static bool isLogLevelActive(int level);
@@ -52,7 +54,7 @@ public:
 
 private:
     static std::mutex mutex;
-    static int logLevel;
+    static std::atomic<int> logLevel;
     static const char* progName;
     static FILE* logFile;
     static const char* logFileName;
