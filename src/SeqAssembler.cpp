@@ -2,6 +2,7 @@
 #include "SeqAssembler.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cctype>
 #include <climits>
@@ -22,6 +23,7 @@
 #include "source/AsmError.h"
 #include "source/AsmErrorList.h"
 #include "source/SourceReader.h"
+#include "support/ChunkPool.h"
 #include "support/Logging.h"
 #include "support/StringUtil.h"
 #include "support/ThrowBug.h"
@@ -96,21 +98,41 @@ std::string_view textOf(const AsmToken& token)
 class LabelTable
 {
 public:
+    /// Room for the expected number of labels without growing.
+    explicit LabelTable(size_t expected) : slots_(std::bit_ceil(std::max(minimumSize, 2 * expected))) {}
+
+    static size_t hashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
+
     /// The instruction defining name, or null.
     const AsmInstruction* find(std::string_view name) const
     {
         return slots_[slotOf(name, hashOf(name))].instruction;
     }
 
-    /// Only for a name that find does not know yet.
-    void insert(std::string_view name, const AsmInstruction* instruction)
+    /// The instruction already defining name (hash is hashOf(name)); otherwise enters this one
+    /// and gives null.
+    const AsmInstruction* insertIfNew(std::string_view name, size_t hash, const AsmInstruction* instruction)
     {
         if (2 * (count_ + 1) > slots_.size()) {
             grow();
         }
-        const size_t hash = hashOf(name);
-        slots_[slotOf(name, hash)] = {instruction, hash};
+        Slot& slot = slots_[slotOf(name, hash)];
+        if (slot.instruction != nullptr) {
+            return slot.instruction;
+        }
+        slot = {instruction, hash};
         ++count_;
+        return nullptr;
+    }
+
+    /// Starts fetching the first slot for this hash, ahead of its use.
+    void prefetch(size_t hash) const
+    {
+#if defined(__GNUC__)
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+#else
+        static_cast<void>(hash);
+#endif
     }
 
 private:
@@ -119,8 +141,6 @@ private:
         const AsmInstruction* instruction = nullptr;
         size_t hash = 0;
     };
-
-    static size_t hashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
 
     size_t slotOf(std::string_view name, size_t hash) const
     {
@@ -135,7 +155,7 @@ private:
 
     void grow()
     {
-        std::vector<Slot> old(2 * slots_.size());
+        Slots old(2 * slots_.size());
         old.swap(slots_);
         const size_t mask = slots_.size() - 1;
         for (const Slot& entry : old) {
@@ -149,7 +169,10 @@ private:
         }
     }
 
-    std::vector<Slot> slots_ = std::vector<Slot>(64);
+    static constexpr size_t minimumSize = 64;
+    // The pool's allocator backs a large table with huge pages: its probes go all over it.
+    using Slots = std::vector<Slot, ChunkAllocator<Slot>>;
+    Slots slots_;
     size_t count_ = 0;
 };
 
@@ -354,28 +377,88 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
         Logging::write(Logging::DEBUG, "%s", "assigning instruction addresses");
     }
     // Keys view the label texts in their lines, which the statements keep alive for this call.
-    LabelTable labels;
-    // Old addresses are replaced here and old label values in the second loop, which visits every
-    // argument anyway: the same result as clearInstructionAddresses first, one pass fewer.
+    LabelTable labels(parser.labelCount());
+    // Labels are entered in small batches: the slots of a batch are fetched from memory together,
+    // which hides most of the wait for each in a large table. Entries are still made in source order.
+    struct PendingLabel
+    {
+        const AsmInstruction* instruction;
+        size_t hash;
+    };
+    std::array<PendingLabel, 16> pending{};
+    size_t pendingCount = 0;
+    const auto enterPending = [&] {
+        for (size_t i = 0; i < pendingCount; ++i) {
+            const AsmInstruction& instruction = *pending[i].instruction;
+            const std::string_view name = textOf(instruction.addressLabel());
+            if (const AsmInstruction* entry = labels.insertIfNew(name, pending[i].hash, &instruction)) {
+                AsmDuplicateAddressLabelError error(
+                    {entry->addressLabel().errorRef(), instruction.addressLabel().errorRef()}, std::string(name));
+                errors.insert(error.shared_ptr_copy());
+            } else if (trace) {
+                Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
+                               static_cast<unsigned long>(instruction.address()), std::string(name).c_str());
+            }
+        }
+        pendingCount = 0;
+    };
+    // A reference to a label entered already is resolved on the spot; the others wait for the end,
+    // when every label is known. The first definition of a label is always the one entered
+    // first, so both give the same address. With tracing, all wait: the trace lists every new
+    // label before any resolved reference.
+    struct LaterReference
+    {
+        const AsmInstruction* instruction;
+        size_t index;
+    };
+    std::vector<LaterReference> later;
+    const auto resolve = [&](const AsmInstruction& instruction, size_t index) {
+        AsmArgument& argument = *instruction.argList()[index];
+        const std::string_view name = textOf(argument.addressLabel());
+        const AsmInstruction* found = labels.find(name);
+        if (found == nullptr) {
+            // A reference taken from a symbol is marked where the symbol is used.
+            const AsmToken written = liesIn(instruction, argument.addressLabel())
+                                         ? argument.addressLabel()
+                                         : writtenArgument(parser.syntax(), instruction, index);
+            const std::string text(name);
+            errors.emplace<AsmUnresolvedAddressLabelError>(placeInLine(instruction, written, text), text);
+            return;
+        }
+        const address_t target = found->address();
+        argument.setIntValue(static_cast<int64_t>(target));
+        if (trace) {
+            Logging::write(Logging::DEBUG, "resolving address label '%s' reference to address 0x%lx",
+                           std::string(name).c_str(), static_cast<unsigned long>(target));
+        }
+    };
+    // Old addresses and label values are replaced as each statement is visited: the same result as
+    // clearInstructionAddresses first, one pass fewer.
     programSize = 0;
     address_t address = startAddress;
     for (const auto& statement : parser.statements()) {
         if (auto* instruction = statementCast<AsmInstruction>(statement.get())) {
             instruction->setAddress(address);
             if (instruction->hasAddressLabel()) {
-                const std::string_view name = textOf(instruction->addressLabel());
-                const AsmInstruction* entry = labels.find(name);
-                if (entry != nullptr) {
-                    AsmDuplicateAddressLabelError error(
-                        {entry->addressLabel().errorRef(), instruction->addressLabel().errorRef()},
-                        std::string(name));
-                    errors.insert(error.shared_ptr_copy());
+                const size_t hash = LabelTable::hashOf(textOf(instruction->addressLabel()));
+                labels.prefetch(hash);
+                pending[pendingCount++] = {instruction, hash};
+                if (pendingCount == pending.size()) {
+                    enterPending();
+                }
+            }
+            const auto& arguments = instruction->argList();
+            for (size_t index = 0; index < arguments.size(); ++index) {
+                AsmArgument& argument = *arguments[index];
+                if (!argument.hasAddressRef()) {
+                    continue;
+                }
+                argument.clearValue();
+                const AsmInstruction* found = trace ? nullptr : labels.find(textOf(argument.addressLabel()));
+                if (found != nullptr) {
+                    argument.setIntValue(static_cast<int64_t>(found->address()));
                 } else {
-                    if (trace) {
-                        Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
-                                       static_cast<unsigned long>(address), std::string(name).c_str());
-                    }
-                    labels.insert(name, instruction);
+                    later.push_back({instruction, index});
                 }
             }
         }
@@ -384,36 +467,9 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
             ++programSize;
         }
     }
-    for (const auto& statement : parser.statements()) {
-        const auto* instruction = statementCast<const AsmInstruction>(statement.get());
-        if (instruction == nullptr) {
-            continue;
-        }
-        const auto& arguments = instruction->argList();
-        for (size_t index = 0; index < arguments.size(); ++index) {
-            const auto& argument = arguments[index];
-            if (!argument->hasAddressRef()) {
-                continue;
-            }
-            argument->clearValue();
-            const std::string_view name = textOf(argument->addressLabel());
-            const AsmInstruction* found = labels.find(name);
-            if (found == nullptr) {
-                // A reference taken from a symbol is marked where the symbol is used.
-                const AsmToken written = liesIn(*instruction, argument->addressLabel())
-                                             ? argument->addressLabel()
-                                             : writtenArgument(parser.syntax(), *instruction, index);
-                const std::string text(name);
-                errors.emplace<AsmUnresolvedAddressLabelError>(placeInLine(*instruction, written, text), text);
-                continue;
-            }
-            const address_t target = found->address();
-            argument->setIntValue(static_cast<int64_t>(target));
-            if (trace) {
-                Logging::write(Logging::DEBUG, "resolving address label '%s' reference to address 0x%lx",
-                               std::string(name).c_str(), static_cast<unsigned long>(target));
-            }
-        }
+    enterPending();
+    for (const LaterReference& reference : later) {
+        resolve(*reference.instruction, reference.index);
     }
     if (trace) {
         Logging::write(Logging::DEBUG, "%s", "finished assigning instruction addresses");

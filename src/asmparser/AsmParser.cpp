@@ -193,6 +193,7 @@ void AsmParser::initializeParsing()
     symbols_.clear();
     statementList_.clear();
     lineCount_ = 0;
+    labelCount_ = 0;
 }
 
 void AsmParser::finish(AsmErrorList&)
@@ -225,6 +226,7 @@ void AsmParser::processLine(const std::shared_ptr<const SourceLine>& line, AsmEr
         break;
     case AsmType::LABEL_ONLY:
         keep = true;
+        ++labelCount_;
         break;
     case AsmType::DIRECTIVE: {
         const auto& directive = statementAs<AsmDirective>(
@@ -234,9 +236,12 @@ void AsmParser::processLine(const std::shared_ptr<const SourceLine>& line, AsmEr
         break;
     }
     case AsmType::INSTRUCTION:
-        statementAs<AsmInstruction>(
-            *statement, "processLine",
-            "AsmStatement of AsmType::INSTRUCTION is not an instance of the AsmInstruction class");
+        if (statementAs<AsmInstruction>(
+                *statement, "processLine",
+                "AsmStatement of AsmType::INSTRUCTION is not an instance of the AsmInstruction class")
+                .hasAddressLabel()) {
+            ++labelCount_;
+        }
         keep = true;
         break;
     default:

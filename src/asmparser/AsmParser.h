@@ -136,6 +136,8 @@ public:
     const SteadyStopWatchSet& getTimers() const { return parseTimers_; }
     const SymbolTable& symbols() const { return symbols_; }
     uint32_t lineCount() const { return lineCount_; }
+    /// Stored statements that define a label, as parsed: lets the assembler size its label table.
+    size_t labelCount() const { return labelCount_; }
     const AsmSyntax& syntax() const { return syntax_; }
     AsmConfig& config() { return config_; }
     const AsmConfig& config() const { return config_; }
@@ -212,6 +214,7 @@ private:
     StatementList statementList_;
     SymbolTable symbols_;
     uint32_t lineCount_ = 0;
+    size_t labelCount_ = 0;
     /// The arguments of the instruction being parsed, before they move into one block.
     std::vector<AsmArgument> argumentScratch_;
     std::shared_ptr<SteadyStopWatch> parseTimer_;

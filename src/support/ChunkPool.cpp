@@ -134,7 +134,7 @@ ChunkHeader* chunkOf(const void* block)
 void hintHugePages([[maybe_unused]] void* p, [[maybe_unused]] size_t n)
 {
 #if defined(MADV_HUGEPAGE)
-    // Only a hint: where it is refused, the chunk works the same, just more slowly.
+    // Only a hint: where it is refused, the memory works the same, just more slowly.
     madvise(p, n, MADV_HUGEPAGE);
 #endif
 }
@@ -148,10 +148,8 @@ ChunkHeader* newChunk(size_t capacity)
             return spare;
         }
     }
-    void* memory = ::operator new(capacity, std::align_val_t{chunkAlignment});
-    if (capacity == largeChunkBytes) {
-        hintHugePages(memory, capacity);
-    }
+    void* memory = capacity == largeChunkBytes ? ChunkPool::allocateHuge(capacity)
+                                               : ::operator new(capacity, std::align_val_t{chunkAlignment});
     auto* chunk = new (memory) ChunkHeader(capacity);
     poison(payload(chunk), capacity - headerBytes);
     chunksInUse.fetch_add(1, std::memory_order_relaxed);
@@ -250,6 +248,18 @@ void ChunkPool::deallocate(void* block, size_t bytes) noexcept
     }
     poison(block, bytes);
     release(chunkOf(block));
+}
+
+void* ChunkPool::allocateHuge(size_t bytes)
+{
+    void* block = ::operator new(bytes, std::align_val_t{chunkAlignment});
+    hintHugePages(block, bytes);
+    return block;
+}
+
+void ChunkPool::deallocateHuge(void* block) noexcept
+{
+    ::operator delete(block, std::align_val_t{chunkAlignment});
 }
 
 size_t ChunkPool::chunksInUse()

@@ -15,6 +15,8 @@ class ChunkPool
 public:
     /// Larger requests go to the general heap.
     static constexpr size_t maxPooledBytes = 1024;
+    /// Requests of at least this size get memory of their own, asked to be backed by huge pages.
+    static constexpr size_t hugeBytes = size_t{2} << 20;
     /// Every block is aligned this much.
     static constexpr size_t blockAlignment = 16;
 
@@ -22,6 +24,10 @@ public:
     static void* allocate(size_t bytes);
     /// Gives back a block of allocate; bytes as asked for.
     static void deallocate(void* block, size_t bytes) noexcept;
+
+    /// Memory of its own for a request of at least hugeBytes; throws std::bad_alloc.
+    static void* allocateHuge(size_t bytes);
+    static void deallocateHuge(void* block) noexcept;
 
     /// Chunks that hold blocks or are some thread's current chunk (for tests and reports).
     static size_t chunksInUse();
@@ -42,6 +48,9 @@ public:
 
     T* allocate(size_t n)
     {
+        if (huge(n)) {
+            return static_cast<T*>(ChunkPool::allocateHuge(n * sizeof(T)));
+        }
         if (!pooled(n)) {
             return std::allocator<T>().allocate(n);
         }
@@ -50,11 +59,13 @@ public:
 
     void deallocate(T* p, size_t n) noexcept
     {
-        if (!pooled(n)) {
+        if (huge(n)) {
+            ChunkPool::deallocateHuge(p);
+        } else if (!pooled(n)) {
             std::allocator<T>().deallocate(p, n);
-            return;
+        } else {
+            ChunkPool::deallocate(p, n * sizeof(T));
         }
-        ChunkPool::deallocate(p, n * sizeof(T));
     }
 
     template <class U>
@@ -64,6 +75,11 @@ public:
     }
 
 private:
+    static bool huge(size_t n)
+    {
+        return n >= ChunkPool::hugeBytes / sizeof(T) && n <= std::allocator_traits<std::allocator<T>>::max_size({});
+    }
+
     static bool pooled(size_t n)
     {
         return alignof(T) <= ChunkPool::blockAlignment && n != 0 && n <= ChunkPool::maxPooledBytes / sizeof(T);
