@@ -1,7 +1,6 @@
 // SourceReader: line splitting, line numbering and the four readers.
 #include "source/SourceReader.h"
 
-#include "asmparser/CharFilter.h"
 #include "support/ChunkPool.h"
 
 #include <algorithm>
@@ -16,6 +15,18 @@ namespace {
 bool isLineEndPair(char first, char second)
 {
     return (first == '\n' && second == '\r') || (first == '\r' && second == '\n');
+}
+
+/// The first line feed or carriage return in [begin, end), or end. Two library scans beat a
+/// loop over the bytes: a carriage return is looked for only before the first line feed.
+const char* findLineEnd(const char* begin, const char* end)
+{
+    const auto scan = [](const char* from, const char* to, char c) {
+        const void* found = from == to ? nullptr : std::memchr(from, c, static_cast<size_t>(to - from));
+        return found == nullptr ? to : static_cast<const char*>(found);
+    };
+    const char* lineFeed = scan(begin, end, '\n');
+    return scan(begin, lineFeed, '\r');
 }
 
 constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
@@ -141,10 +152,7 @@ std::string CharArraySourceReader::nextLineContents()
     if (isEndOfSource()) {
         return {};
     }
-    const char* lineEnd = position_;
-    while (lineEnd != end_ && !CharFilters::isEndOfLine(*lineEnd)) {
-        ++lineEnd;
-    }
+    const char* lineEnd = findLineEnd(position_, end_);
     if (static_cast<size_t>(lineEnd - position_) > maxLineLength) {
         throwLineTooLong();
     }
@@ -208,10 +216,8 @@ std::string StringSourceReader::nextLineContents()
         return {};
     }
     const std::string& text = *text_;
-    size_t lineEnd = position_;
-    while (lineEnd < text.length() && !CharFilters::isEndOfLine(text[lineEnd])) {
-        ++lineEnd;
-    }
+    const size_t lineEnd =
+        static_cast<size_t>(findLineEnd(text.data() + position_, text.data() + text.length()) - text.data());
     if (lineEnd - position_ > maxLineLength) {
         throwLineTooLong();
     }
@@ -342,7 +348,7 @@ std::string StreamSourceReader::nextLineContents()
     while (fillBuffer()) {
         const char* begin = buffer_.data() + position_;
         const char* end = buffer_.data() + end_;
-        const char* lineEnd = std::find_if(begin, end, CharFilters::isEndOfLine);
+        const char* lineEnd = findLineEnd(begin, end);
         // Stop before the memory grows any further.
         if (line.length() + static_cast<size_t>(lineEnd - begin) > maxLineLength) {
             throwLineTooLong();

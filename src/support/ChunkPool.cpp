@@ -192,24 +192,34 @@ void release(ChunkHeader* chunk) noexcept
     }
 }
 
+// Plain data, so that reaching it costs one thread-relative load on every allocation.
 struct CurrentChunk
 {
-    CurrentChunk() = default;
-    CurrentChunk(const CurrentChunk&) = delete;
-    CurrentChunk& operator=(const CurrentChunk&) = delete;
-    ~CurrentChunk()
-    {
-        if (chunk != nullptr) {
-            release(chunk);
-        }
-    }
-
     ChunkHeader* chunk = nullptr;
     char* next = nullptr;
     char* end = nullptr;
 };
 
-thread_local CurrentChunk current;
+constinit thread_local CurrentChunk current;
+
+// Gives the current chunk back when its thread ends; armed with the thread's first chunk.
+struct CurrentChunkReleaser
+{
+    CurrentChunkReleaser() = default;
+    CurrentChunkReleaser(const CurrentChunkReleaser&) = delete;
+    CurrentChunkReleaser& operator=(const CurrentChunkReleaser&) = delete;
+    ~CurrentChunkReleaser()
+    {
+        if (current.chunk != nullptr) {
+            release(current.chunk);
+            current = CurrentChunk();
+        }
+    }
+
+    bool armed = false;
+};
+
+thread_local CurrentChunkReleaser currentChunkReleaser;
 
 } // namespace
 
@@ -228,6 +238,8 @@ void* ChunkPool::allocate(size_t bytes)
             ChunkHeader* chunk = newChunk(c.chunk == nullptr ? firstChunkBytes : largeChunkBytes);
             if (c.chunk != nullptr) {
                 release(c.chunk);
+            } else {
+                currentChunkReleaser.armed = true;
             }
             c.chunk = chunk;
             c.next = payload(chunk);
