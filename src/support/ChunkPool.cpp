@@ -68,7 +68,7 @@ constexpr size_t chunkAlignment = size_t{2} << 20;
 // A thread's first chunk is small, so that a small program touches little memory. Later chunks
 // are large and asked to be backed by huge pages: faulting in fresh 4 KiB pages one by one costs
 // a big program more than parsing it.
-constexpr size_t firstChunkBytes = size_t{256} << 10;
+constexpr size_t firstChunkBytes = size_t{64} << 10;
 constexpr size_t largeChunkBytes = chunkAlignment;
 
 struct ChunkHeader

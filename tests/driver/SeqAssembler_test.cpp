@@ -129,6 +129,28 @@ TEST(SeqAssembler, ThousandsOfLabelsResolve)
     EXPECT_EQ(messages[1].substr(0, 30), "3002 t.tasm:3002:5: Unresolved");
 }
 
+// References are resolved as soon as their label is known, or at the end; either way a label
+// defined twice means its first definition, before and after the second one.
+TEST(SeqAssembler, ReferencesMeanTheFirstDefinition)
+{
+    std::string source = "jmp @A3\n";
+    for (int i = 0; i < 40; ++i) {
+        source += "A" + std::to_string(i) + ": nop\n";
+    }
+    source += "A3: nop\njmp @A3\njmp @A39\n";
+    Assembly a;
+    EXPECT_EQ(a.run(source), 1);
+    std::vector<int64_t> targets;
+    for (const auto& statement : a.assembler.getParser().statements()) {
+        if (const auto* instruction = statementCast<const AsmInstruction>(statement.get())) {
+            for (const auto& argument : instruction->argList()) {
+                targets.push_back(argument->intValue());
+            }
+        }
+    }
+    EXPECT_EQ(targets, (std::vector<int64_t>{4, 4, 40}));
+}
+
 TEST(SeqAssembler, ProgramFillsMemoryExactly)
 {
     Assembly a;
