@@ -176,6 +176,53 @@ private:
     size_t count_ = 0;
 };
 
+/// The signature text of an instruction's operands ("R#,#"), built the way
+/// SeqInstructionDef::Signature builds it but on the stack. Each operand adds at most three
+/// characters; more operands than the buffer holds (more than any variant takes) use a string.
+class OperandSignature
+{
+public:
+    explicit OperandSignature(size_t operands) : spilled_(operands > sizeof fixed_ / 3) {}
+
+    void addImmediateArg()
+    {
+        separate();
+        put('#');
+    }
+
+    void addRegisterArg(char prefix)
+    {
+        separate();
+        put(prefix);
+        put('#');
+    }
+
+    std::string_view text() const { return spilled_ ? std::string_view(spill_) : std::string_view(fixed_, length_); }
+
+private:
+    void separate()
+    {
+        if (count_++ > 0) {
+            put(',');
+        }
+    }
+
+    void put(char c)
+    {
+        if (spilled_) {
+            spill_.push_back(c);
+        } else {
+            fixed_[length_++] = c;
+        }
+    }
+
+    char fixed_[48];
+    size_t length_ = 0;
+    unsigned int count_ = 0;
+    bool spilled_;
+    std::string spill_;
+};
+
 std::string unparsedArgument(const AsmArgument& argument)
 {
     std::ostringstream os;
@@ -500,20 +547,21 @@ void SeqAssembler::clearInstructionAddresses()
 
 SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstruction& instruction) const
 {
-    const bool debug = Logging::getLogLevel() >= Logging::DEBUG;
+    // Run for every instruction: on the way to a word nothing is allocated, no shared count
+    // changes and the log level is not read; the mnemonic is looked up as the command's own text.
     const AsmToken& command = instruction.command();
-    const std::string name = command.toString();
-    const auto variations = processor->instructionSet().find(name);
-    if (!variations) {
-        const std::string text = "instruction '" + name + "' not found";
-        if (debug) {
+    const std::string_view name = textOf(command);
+    const SeqInstructionVariations* variations = processor->instructionSet().lookup(name);
+    if (variations == nullptr) {
+        const std::string text = stringCat("instruction '", std::string(name), "' not found");
+        if (Logging::getLogLevel() >= Logging::DEBUG) {
             Logging::write(Logging::DEBUG, "%s", text.c_str());
         }
         throw syntaxErrorAt(instruction, command) << text;
     }
 
     const auto& arguments = instruction.argList();
-    SeqInstructionDef::Signature signature;
+    OperandSignature signature(arguments.size());
     unsigned int argumentNr = 0;
     for (const auto& argument : arguments) {
         ++argumentNr;
@@ -530,15 +578,14 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
                 stringCat("Could not determine signature type for argument number ", argumentNr,
                           ": registerName=", std::isprint(code) ? registerName : '?', " (ASCII=",
                           static_cast<unsigned int>(code), ")", " argument string value='", unparsed, "'");
-            if (debug) {
+            if (Logging::getLogLevel() >= Logging::DEBUG) {
                 Logging::write(Logging::DEBUG, "%s", text.c_str());
             }
             throw AsmSyntaxError(instruction.sourceLine(), unparsed) << text;
         }
     }
 
-    const auto definition = variations->find(static_cast<const std::string&>(signature));
-    if (definition) {
+    if (const SeqInstructionDef* definition = variations->lookup(signature.text())) {
         instruction_t word = 0;
         processor->instructionSet().writeBaseFields(word, *definition);
         const auto& kinds = definition->arguments();
@@ -555,7 +602,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
                                          ") value: " + std::to_string(argument.intValue()) + " out of range (" +
                                          std::to_string(kind.minValue()) + "," +
                                          std::to_string(kind.maxValue()) + ")";
-                if (debug) {
+                if (Logging::getLogLevel() >= Logging::DEBUG) {
                     Logging::write(Logging::DEBUG, "%s", text.c_str());
                 }
                 throw syntaxErrorAt(instruction, writtenArgument(parser.syntax(), instruction, i)) << text;
@@ -588,12 +635,12 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
             length = source.length() - start;
         }
     }
-    std::string text = "Instruction \"" + name + "\" does not support argument signature \"" + signature +
-                       "\"\nSupported signatures:";
+    std::string text = stringCat("Instruction \"", std::string(name), "\" does not support argument signature \"",
+                                 std::string(signature.text()), "\"\nSupported signatures:");
     for (const auto& variant : *variations) {
         text += " \"" + variant.signature() + "\"";
     }
-    if (debug) {
+    if (Logging::getLogLevel() >= Logging::DEBUG) {
         Logging::write(Logging::DEBUG, "%s: start=%d, len=%d", text.c_str(), static_cast<int>(start),
                        static_cast<int>(length));
     }

@@ -1,4 +1,4 @@
-// SeqArgument and SeqArgumentTable: range rule, encoding of operand values and table filling.
+// SeqArgument and SeqArgumentTable: the range rule, printing and table filling.
 #include "seqprocessor/SeqArgument.h"
 
 #include "support/StringUtil.h"
@@ -19,15 +19,6 @@ SeqArgument::SeqArgument(unsigned int id, const std::string& name, const std::st
 bool SeqArgument::isRegister() const
 {
     return !registerName_.empty() && std::isalpha(static_cast<unsigned char>(registerName_[0])) != 0;
-}
-
-bool SeqArgument::setValue(unsigned long long& word, long long value) const
-{
-    if (!isInRange(value)) {
-        return false;
-    }
-    field_->setfast(word, static_cast<unsigned long long>(value));
-    return true;
 }
 
 std::ostream& operator<<(std::ostream& os, const SeqArgument& arg)

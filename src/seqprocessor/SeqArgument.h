@@ -31,7 +31,14 @@ public:
     bool isRegister() const;
     bool isInRange(long long value) const { return min_ <= value && value <= max_; }
     /// Writes an in-range value (negative ones as two's complement); false leaves the word unchanged.
-    bool setValue(unsigned long long& word, long long value) const;
+    bool setValue(unsigned long long& word, long long value) const
+    {
+        if (!isInRange(value)) {
+            return false;
+        }
+        field_->setfast(word, static_cast<unsigned long long>(value));
+        return true;
+    }
     /// The field's bits, without sign extension.
     unsigned long long getValue(const unsigned long long& word) const { return field_->get(word); }
 

@@ -3,11 +3,16 @@
 
 #include "seqprocessor/SeqProcErrors.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <typeinfo>
 #include <unordered_map>
@@ -104,6 +109,11 @@ public:
             }
         }
         if (byId_.size() <= id) {
+            // Grown geometrically: resize alone would fit the vector exactly, so the next
+            // higher id would move every slot again.
+            if (byId_.capacity() <= id) {
+                byId_.reserve(std::max<size_t>(id + 1, 2 * byId_.capacity()));
+            }
             byId_.resize(id);
             byId_.push_back(p);
         } else if (byId_[id]) {
@@ -130,6 +140,23 @@ public:
     {
         auto it = byName_.find(name);
         return it != byName_.end() ? it->second : nullptr;
+    }
+
+    /// The element or null; no shared count changes hands, and the name is not copied.
+    const T* lookup(unsigned int id) const { return id < byId_.size() ? byId_[id].get() : nullptr; }
+    const T* lookup(std::string_view name) const
+    {
+        // The variants of one mnemonic are one or two: comparing their names beats hashing.
+        if (byId_.size() <= smallTable) {
+            for (const element_ptr& p : byId_) {
+                if (p && F::hasName(*p) && F::name(*p) == name) {
+                    return p.get();
+                }
+            }
+            return nullptr;
+        }
+        auto it = byName_.find(name);
+        return it != byName_.end() ? it->second.get() : nullptr;
     }
 
     typename slot_vector::const_iterator beginById() const { return firstFilled(byId_.begin(), byId_.end()); }
@@ -175,7 +202,36 @@ private:
         return it;
     }
 
+    /// Hashes a string and a string view alike, so that a view finds its name without a copy.
+    /// Names are short words, taken eight bytes at a time: cheaper than the library's string
+    /// hash for the mnemonic that every instruction looks up.
+    struct NameHash
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const noexcept
+        {
+            constexpr std::uint64_t k = 0x9E3779B97F4A7C15ull;
+            std::uint64_t hash = name.size() * k;
+            const char* p = name.data();
+            size_t n = name.size();
+            for (; n >= 8; n -= 8, p += 8) {
+                std::uint64_t w;
+                std::memcpy(&w, p, 8);
+                hash = (hash ^ w) * k;
+                hash ^= hash >> 32;
+            }
+            std::uint64_t w = 0;
+            for (size_t i = 0; i < n; ++i) {
+                w |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
+            }
+            hash = (hash ^ w) * k;
+            return static_cast<size_t>(hash ^ (hash >> 32));
+        }
+    };
+
+    static constexpr size_t smallTable = 4;
+
     unsigned long long count_ = 0;
     slot_vector byId_;
-    std::unordered_map<std::string, element_ptr> byName_;
+    std::unordered_map<std::string, element_ptr, NameHash, std::equal_to<> > byName_;
 };

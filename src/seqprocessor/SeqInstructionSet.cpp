@@ -80,11 +80,6 @@ bool SeqInstructionSet::writeSelectField(unsigned long long& word, unsigned long
     return true;
 }
 
-bool SeqInstructionSet::writeBaseFields(unsigned long long& word, const SeqInstructionDef& def) const
-{
-    return writeOpcodeField(word, def.opcode()) && writeSelectField(word, def.select());
-}
-
 void SeqInstructionSet::getVersion(std::uint16_t& major, std::uint16_t& minor) const
 {
     major = versionMajor_;

@@ -75,7 +75,18 @@ public:
     /// A value that does not fit its field is an internal fault; these return true otherwise.
     bool writeOpcodeField(unsigned long long& word, unsigned long long opcode) const;
     bool writeSelectField(unsigned long long& word, unsigned long long select) const;
-    bool writeBaseFields(unsigned long long& word, const SeqInstructionDef& def) const;
+    bool writeBaseFields(unsigned long long& word, const SeqInstructionDef& def) const
+    {
+        // Called for every instruction: a definition that passed validation fits, and only
+        // anything else takes the checked path that reports the fault.
+        if (opcodeField_ && selectField_ && opcodeField_->isInRange(def.opcode()) &&
+            selectField_->isInRange(def.select())) {
+            opcodeField_->setfast(word, def.opcode());
+            selectField_->setfast(word, def.select());
+            return true;
+        }
+        return writeOpcodeField(word, def.opcode()) && writeSelectField(word, def.select());
+    }
 
     void getVersion(std::uint16_t& major, std::uint16_t& minor) const;
     const SeqArgumentTable& argumentTable() const { return arguments_; }

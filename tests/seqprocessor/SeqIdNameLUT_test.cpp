@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -71,4 +72,22 @@ TEST(SeqIdNameLUT, Rejections)
     constTable.add(std::make_shared<const SeqField>(1, "A", 1, 1));
     EXPECT_EQ(head + " (id1=1, name1=\"A\")& (id2=1, name2=\"B\")",
               rejection(constTable, std::make_shared<const SeqField>(1, "B", 1, 1)));
+}
+
+TEST(SeqIdNameLUT, LookupMatchesTheWholeNameExactly)
+{
+    using namespace std::literals;
+    // Tables of up to four slots are searched one by one, larger ones through the hash map.
+    SeqFieldTable small{{1, "SEL", 1, 1}, {2, "", 2, 2}};
+    SeqFieldTable large{{1, "SEL", 1, 1}, {2, "", 2, 2}, {5, "B", 5, 5}, {6, "C", 6, 6}};
+    for (SeqFieldTable* t : {&small, &large}) {
+        t->add(std::make_shared<SeqField>(3, "A\0B"s, 3, 3));
+        EXPECT_EQ(1u, t->lookup("SEL"sv)->id());
+        EXPECT_EQ(3u, t->lookup("A\0B"sv)->id());
+        for (const std::string_view missing : {"sel"sv, "SE"sv, "SELE"sv, "SEL\0"sv, "SEL\0X"sv, "A"sv, ""sv}) {
+            EXPECT_EQ(nullptr, t->lookup(missing)) << missing;
+        }
+        EXPECT_EQ(2u, t->lookup(2u)->id());
+        EXPECT_EQ(nullptr, t->lookup(100u));
+    }
 }

@@ -81,6 +81,11 @@ TEST(SeqInstructionVariations, FrontIsTheLowestSelect)
     v.add(reg);
     EXPECT_EQ(reg.get(), &v.front());
     EXPECT_EQ(immediate, v.find("#"));
+    EXPECT_EQ(reg.get(), v.lookup("R#"));
+    EXPECT_EQ(nullptr, v.lookup(""));
+    // The empty signature names the variant without operands.
+    const SeqInstructionVariations stop(std::make_shared<SeqInstructionDef>(1, "stop", 0));
+    EXPECT_EQ(&stop.front(), stop.lookup(""));
 }
 
 TEST(SeqInstructionDefDeathTest, ArgumentBeyondTheListIsInternalFault)
