@@ -75,6 +75,10 @@ public:
     SeqArgumentTable() = default;
     SeqArgumentTable(const SeqFieldTable& fields, std::initializer_list<SeqArgumentInit> rows);
     SeqArgumentTable(std::initializer_list<SeqFieldInit> fieldRows, std::initializer_list<SeqArgumentInit> rows);
+    SeqArgumentTable(const SeqArgumentTable&) = default;
+    SeqArgumentTable(SeqArgumentTable&&) = default;
+    SeqArgumentTable& operator=(const SeqArgumentTable&) = default;
+    SeqArgumentTable& operator=(SeqArgumentTable&&) = default;
     ~SeqArgumentTable() override = default;
 
     /// Throws SeqProcInstructionTableError when the row's field is not in the field table.

@@ -63,6 +63,10 @@ public:
 
     SeqFieldTable() = default;
     SeqFieldTable(std::initializer_list<SeqFieldInit> rows);
+    SeqFieldTable(const SeqFieldTable&) = default;
+    SeqFieldTable(SeqFieldTable&&) = default;
+    SeqFieldTable& operator=(const SeqFieldTable&) = default;
+    SeqFieldTable& operator=(SeqFieldTable&&) = default;
     ~SeqFieldTable() override = default;
 
     void add(const SeqFieldInit& row);

@@ -16,6 +16,7 @@
 #include <type_traits>
 #include <typeinfo>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 /// Key functions for elements with hasId() and id() members.
@@ -89,6 +90,24 @@ public:
     SeqIdNameLUT() = default;
     SeqIdNameLUT(const SeqIdNameLUT&) = default;
     SeqIdNameLUT& operator=(const SeqIdNameLUT&) = default;
+    /// The moved-from table is left empty, its count included.
+    SeqIdNameLUT(SeqIdNameLUT&& other) noexcept
+        : count_(std::exchange(other.count_, 0)), byId_(std::move(other.byId_)), byName_(std::move(other.byName_))
+    {
+        other.byId_.clear();
+        other.byName_.clear();
+    }
+    SeqIdNameLUT& operator=(SeqIdNameLUT&& other) noexcept
+    {
+        if (this != &other) {
+            count_ = std::exchange(other.count_, 0);
+            byId_ = std::move(other.byId_);
+            byName_ = std::move(other.byName_);
+            other.byId_.clear();
+            other.byName_.clear();
+        }
+        return *this;
+    }
     virtual ~SeqIdNameLUT() = default;
 
     /// Throws SeqProcUninitializedError or SeqProcDuplicateError; the table is unchanged then.

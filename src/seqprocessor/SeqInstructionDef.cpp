@@ -79,17 +79,20 @@ void SeqInstructionDef::addArgument(const std::shared_ptr<const SeqArgument>& ar
 
 void SeqInstructionDef::validateFields(const FieldList& baseFields) const
 {
-    FieldList all = baseFields;
-    for (const auto& a : arguments_) {
-        all.push_back(a->field());
-    }
-    for (size_t i = 0; i < all.size(); ++i) {
-        for (size_t j = i + 1; j < all.size(); ++j) {
-            if ((all[i]->bitPattern() & all[j]->bitPattern()) == 0) {
+    // The base fields, then the operands' fields, by index: no list of them all is built.
+    const size_t count = baseFields.size() + arguments_.size();
+    auto field = [&](size_t i) -> const SeqField& {
+        return i < baseFields.size() ? *baseFields[i] : *arguments_[i - baseFields.size()]->field();
+    };
+    for (size_t i = 0; i < count; ++i) {
+        const SeqField& first = field(i);
+        for (size_t j = i + 1; j < count; ++j) {
+            const SeqField& second = field(j);
+            if ((first.bitPattern() & second.bitPattern()) == 0) {
                 continue;
             }
             std::string text = "Instruction \"" + mnemonic_ + "\" has overlapping field bit patterns of fields '" +
-                               all[i]->name() + "'' and '" + all[j]->name() + "'";
+                               first.name() + "'' and '" + second.name() + "'";
             if (Logging::getLogLevel() >= Logging::ERROR) {
                 Logging::write(Logging::ERROR, "%s", text.c_str());
             }

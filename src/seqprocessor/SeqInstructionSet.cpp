@@ -142,7 +142,7 @@ void SeqInstructionSet::add(const std::shared_ptr<SeqInstructionDef>& def)
     if (!def->isInitialized()) {
         THROW_BUG("add", "Adding uninitialized SeqInstructionDef to SeqInstructionSet");
     }
-    std::ostringstream text;
+    // The message streams are made only on the way to an error: every row passes here at start-up.
     auto variations = find(def->mnemonic());
     if (!variations) {
         try {
@@ -154,12 +154,14 @@ void SeqInstructionSet::add(const std::shared_ptr<SeqInstructionDef>& def)
             if (!other || other->mnemonic() == def->mnemonic()) {
                 THROW_BUG("add", "Inconsistent filling of InstructionTable");
             }
+            std::ostringstream text;
             text << "Instruction with opcode " << def->opcode() << " is defined with different mnemonics: \""
                  << other->mnemonic() << "\" and \"" << def->mnemonic() << '"';
             throw SeqProcInstructionTableError(text.str());
         }
     }
     if (variations->opcode() != def->opcode()) {
+        std::ostringstream text;
         text << "Instruction with mnemonic \"" << def->mnemonic() << "\" is defined with different opcodes: "
              << variations->opcode() << " and " << def->opcode();
         throw SeqProcInstructionTableError(text.str());
@@ -167,6 +169,7 @@ void SeqInstructionSet::add(const std::shared_ptr<SeqInstructionDef>& def)
     try {
         variations->add(def);
     } catch (const SeqProcDuplicateError&) {
+        std::ostringstream text;
         text << "Instruction with opcode=" << def->opcode() << " mnemonic=\"" << def->mnemonic()
              << "\" is already defined for select=" << def->select() << " signature=\"" << def->signature() << '"';
         throw SeqProcInstructionTableError(text.str());
@@ -190,13 +193,14 @@ void SeqInstructionSet::validateFields(const SeqInstructionDef& def) const
     if (!selectField_) {
         THROW_BUG("validateFields", "selectField pointer not set");
     }
-    std::ostringstream text;
     if (!opcodeField_->isInRange(def.opcode())) {
+        std::ostringstream text;
         text << "Instruction \"" << def.mnemonic() << "\" has opcode " << def.opcode() << " out of range (0,"
              << opcodeField_->range() << ")";
         throw SeqProcInstructionTableError(text.str());
     }
     if (!selectField_->isInRange(def.select())) {
+        std::ostringstream text;
         text << "Instruction \"" << def.mnemonic() << "\" has select " << def.select() << " out of range (0,"
              << selectField_->range() << ")";
         throw SeqProcInstructionTableError(text.str());

@@ -58,7 +58,9 @@ public:
                       std::initializer_list<SeqArgumentInit> arguments,
                       std::initializer_list<SeqInstructionInit> instructions);
     SeqInstructionSet(const SeqInstructionSet&) = default;
+    SeqInstructionSet(SeqInstructionSet&&) = default;
     SeqInstructionSet& operator=(const SeqInstructionSet&) = default;
+    SeqInstructionSet& operator=(SeqInstructionSet&&) = default;
     ~SeqInstructionSet() override = default;
 
     /// The variant with this select of the opcode's mnemonic, or empty.

@@ -18,8 +18,12 @@ public:
     /// Keeps its own copy of the set (the copy shares the definitions).
     SeqProcessor(const SeqInstructionSet& instructionSet, unsigned int instructionMemWords,
                  unsigned int dataMemWords);
+    /// Takes over a set that nobody else keeps (a freshly built one) instead of copying it.
+    SeqProcessor(SeqInstructionSet&& instructionSet, unsigned int instructionMemWords, unsigned int dataMemWords);
     /// The instruction memory uses the caller's buffer, which the caller keeps and frees.
     SeqProcessor(const SeqInstructionSet& instructionSet, unsigned long long* instructionBuffer,
+                 unsigned int instructionMemWords, unsigned int dataMemWords);
+    SeqProcessor(SeqInstructionSet&& instructionSet, unsigned long long* instructionBuffer,
                  unsigned int instructionMemWords, unsigned int dataMemWords);
     SeqProcessor(SeqProcessor&&) = default;
     SeqProcessor& operator=(SeqProcessor&&) = default;

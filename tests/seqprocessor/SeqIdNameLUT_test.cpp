@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -46,9 +47,14 @@ TEST(SeqIdNameLUT, HolesAndOrder)
     EXPECT_FALSE(t.find(""));
     EXPECT_EQ(5u, t.find("FIVE")->id());
 
-    // A copy shares the elements.
+    // A copy shares the elements; a move leaves nothing behind, not even the count.
     const SeqFieldTable copy = t;
     EXPECT_EQ(t.find(5u).get(), copy.find("FIVE").get());
+    const SeqFieldTable moved = std::move(t);
+    EXPECT_TRUE(t.empty());
+    EXPECT_TRUE(t.begin() == t.end());
+    EXPECT_FALSE(t.find("FIVE"));
+    EXPECT_EQ(copy.find(5u).get(), moved.find("FIVE").get());
 }
 
 TEST(SeqIdNameLUT, Rejections)
