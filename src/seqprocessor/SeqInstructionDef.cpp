@@ -77,7 +77,7 @@ void SeqInstructionDef::addArgument(const std::shared_ptr<const SeqArgument>& ar
     }
 }
 
-void SeqInstructionDef::validateFields(const FieldList& baseFields) const
+void SeqInstructionDef::validateFields(std::span<const std::shared_ptr<const SeqField> > baseFields) const
 {
     // The base fields, then the operands' fields, by index: no list of them all is built.
     const size_t count = baseFields.size() + arguments_.size();

@@ -5,8 +5,10 @@
 #include "seqprocessor/SeqField.h"
 #include "seqprocessor/SeqIdNameLUT.h"
 
+#include <cstddef>
 #include <iosfwd>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -69,7 +71,11 @@ public:
 
     /// Throws SeqProcInstructionTableError (after logging it) when any two of the
     /// base fields and the operand fields share a bit.
-    void validateFields(const FieldList& baseFields) const;
+    void validateFields(const FieldList& baseFields) const { validateFields(std::span(baseFields)); }
+    void validateFields(std::span<const std::shared_ptr<const SeqField> > baseFields) const;
+
+    /// Room for this many operands, so that adding them moves nothing.
+    void reserveArguments(size_t count) { arguments_.reserve(count); }
 
 private:
     unsigned long long opcode_ = UNINITIALIZED_OPCODE;

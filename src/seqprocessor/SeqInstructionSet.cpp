@@ -121,6 +121,7 @@ void SeqInstructionSet::add(const SeqInstructionInit& row)
 {
     const std::string mnemonic = row.mnemonic != nullptr ? row.mnemonic : "";
     auto def = std::make_shared<SeqInstructionDef>(row.opcode, mnemonic, row.select);
+    def->reserveArguments(row.argumentIds.size());
     for (unsigned int id : row.argumentIds) {
         auto arg = arguments_.find(id);
         if (!arg) {
@@ -205,7 +206,9 @@ void SeqInstructionSet::validateFields(const SeqInstructionDef& def) const
              << selectField_->range() << ")";
         throw SeqProcInstructionTableError(text.str());
     }
-    def.validateFields({opcodeField_, selectField_});
+    // Checked for every definition at start-up: the base fields need no list on the heap.
+    const std::shared_ptr<const SeqField> baseFields[] = {opcodeField_, selectField_};
+    def.validateFields(baseFields);
 }
 
 std::ostream& operator<<(std::ostream& os, const SeqInstructionSet& set)
