@@ -33,7 +33,8 @@ public:
     static size_t chunksInUse();
 };
 
-/// A stateless standard allocator over ChunkPool, for std::allocate_shared and containers.
+/// A stateless standard allocator over ChunkPool, for std::allocate_shared and containers: small
+/// requests come from the pool, huge ones get huge pages, the rest come from the general heap.
 template <class T>
 class ChunkAllocator
 {
