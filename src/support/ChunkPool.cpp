@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <iterator>
 #include <mutex>
 #include <new>
 
@@ -65,10 +66,10 @@ void unpoison(const void* p, size_t n)
 
 // Chunks are aligned to the largest chunk size, so a block finds its chunk by masking its address.
 constexpr size_t chunkAlignment = size_t{2} << 20;
-// A thread's first chunk is small, so that a small program touches little memory. Later chunks
-// are large and asked to be backed by huge pages: faulting in fresh 4 KiB pages one by one costs
-// a big program more than parsing it.
-constexpr size_t firstChunkBytes = size_t{64} << 10;
+// A thread's first two chunks are small, so that a small program touches little memory. Later
+// chunks are large and asked to be backed by huge pages: faulting in fresh 4 KiB pages one by one
+// costs a big program more than parsing it, but each huge page counts whole in its memory.
+constexpr size_t smallChunkBytes[] = {size_t{64} << 10, size_t{256} << 10};
 constexpr size_t largeChunkBytes = chunkAlignment;
 
 struct ChunkHeader
@@ -198,6 +199,7 @@ struct CurrentChunk
     ChunkHeader* chunk = nullptr;
     char* next = nullptr;
     char* end = nullptr;
+    size_t chunksMade = 0;
 };
 
 constinit thread_local CurrentChunk current;
@@ -212,7 +214,7 @@ struct CurrentChunkReleaser
     {
         if (current.chunk != nullptr) {
             release(current.chunk);
-            current = CurrentChunk();
+            current.chunk = nullptr;
         }
     }
 
@@ -235,7 +237,8 @@ void* ChunkPool::allocate(size_t bytes)
             // Every block has come back: start again at the front.
             c.next = payload(c.chunk);
         } else {
-            ChunkHeader* chunk = newChunk(c.chunk == nullptr ? firstChunkBytes : largeChunkBytes);
+            const size_t made = c.chunksMade++;
+            ChunkHeader* chunk = newChunk(made < std::size(smallChunkBytes) ? smallChunkBytes[made] : largeChunkBytes);
             if (c.chunk != nullptr) {
                 release(c.chunk);
             } else {
