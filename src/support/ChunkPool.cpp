@@ -44,23 +44,14 @@ bool singleThreaded()
 
 // Under AddressSanitizer the space between live blocks stays poisoned, so a use after free of a
 // pooled object is still caught.
-void poison(const void* p, size_t n)
+void setPoisoned([[maybe_unused]] const void* p, [[maybe_unused]] size_t n, [[maybe_unused]] bool poisoned)
 {
 #ifdef TARNASM_POOL_POISONS
-    ASAN_POISON_MEMORY_REGION(p, n);
-#else
-    static_cast<void>(p);
-    static_cast<void>(n);
-#endif
-}
-
-void unpoison(const void* p, size_t n)
-{
-#ifdef TARNASM_POOL_POISONS
-    ASAN_UNPOISON_MEMORY_REGION(p, n);
-#else
-    static_cast<void>(p);
-    static_cast<void>(n);
+    if (poisoned) {
+        ASAN_POISON_MEMORY_REGION(p, n);
+    } else {
+        ASAN_UNPOISON_MEMORY_REGION(p, n);
+    }
 #endif
 }
 
@@ -152,7 +143,7 @@ ChunkHeader* newChunk(size_t capacity)
     void* memory = capacity == largeChunkBytes ? ChunkPool::allocateHuge(capacity)
                                                : ::operator new(capacity, std::align_val_t{chunkAlignment});
     auto* chunk = new (memory) ChunkHeader(capacity);
-    poison(payload(chunk), capacity - headerBytes);
+    setPoisoned(payload(chunk), capacity - headerBytes, true);
     chunksInUse.fetch_add(1, std::memory_order_relaxed);
     return chunk;
 }
@@ -160,7 +151,7 @@ ChunkHeader* newChunk(size_t capacity)
 void freeChunk(ChunkHeader* chunk) noexcept
 {
     const size_t capacity = chunk->capacity;
-    unpoison(chunk, capacity);
+    setPoisoned(chunk, capacity, false);
     chunk->~ChunkHeader();
     ::operator delete(static_cast<void*>(chunk), std::align_val_t{chunkAlignment});
 }
@@ -252,7 +243,7 @@ void* ChunkPool::allocate(size_t bytes)
     char* block = c.next;
     c.next += size;
     addUser(c.chunk);
-    unpoison(block, bytes);
+    setPoisoned(block, bytes, false);
     return block;
 }
 
@@ -261,7 +252,7 @@ void ChunkPool::deallocate(void* block, size_t bytes) noexcept
     if (block == nullptr) {
         return;
     }
-    poison(block, bytes);
+    setPoisoned(block, bytes, true);
     release(chunkOf(block));
 }
 
