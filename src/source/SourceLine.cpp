@@ -8,18 +8,18 @@
 
 SourceLine::SourceLine(std::string text) : text_(text) {}
 
-SourceLine::SourceLine(std::string&& text, int lineNr, std::shared_ptr<const std::string> name)
+SourceLine::SourceLine(std::string_view text, int lineNr, std::shared_ptr<const std::string> name)
     : lineNr_(lineNr), text_(text), name_(std::move(name))
 {
 }
 
-void SourceLine::setLine(std::string&& text, int lineNr)
+void SourceLine::setLine(std::string_view text, int lineNr)
 {
     text_ = text;
     lineNr_ = lineNr;
 }
 
-void SourceLine::concatLine(const std::string& text)
+void SourceLine::concatLine(std::string_view text)
 {
     text_ += '\n';
     text_ += text;

@@ -15,12 +15,13 @@ public:
 
     /// A line made up by the program: line number 0, no source name.
     explicit SourceLine(std::string text);
-    SourceLine(std::string&& text, int lineNr, std::shared_ptr<const std::string> name);
+    /// The text is copied: readers hand out lines that lie in their own buffers.
+    SourceLine(std::string_view text, int lineNr, std::shared_ptr<const std::string> name);
 
     /// Replaces text and number; the source name stays (lets readers reuse the object).
-    void setLine(std::string&& text, int lineNr);
+    void setLine(std::string_view text, int lineNr);
     /// Appends a continued physical line, separated by a line feed.
-    void concatLine(const std::string& text);
+    void concatLine(std::string_view text);
 
     int lineNr() const { return lineNr_; }
     /// 0 for a line that does not come from a source.

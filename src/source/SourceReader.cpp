@@ -78,16 +78,22 @@ std::shared_ptr<const SourceLine> SourceReader::nextLine(bool continuation)
         currentLine_.reset();
         return nullptr;
     }
-    std::string text = nextLineContents();
+    const std::string_view text = nextLineText();
     if (currentLine_ && continuation) {
         currentLine_->concatLine(text);
     } else if (currentLine_ && currentLine_.use_count() == 1) {
         // Nobody else holds the line: reuse it instead of allocating.
-        currentLine_->setLine(std::move(text), lineCounter_);
+        currentLine_->setLine(text, lineCounter_);
     } else {
-        currentLine_ = makePooled<SourceLine>(std::move(text), lineCounter_, name_);
+        currentLine_ = makePooled<SourceLine>(text, lineCounter_, name_);
     }
     return currentLine_;
+}
+
+std::string_view SourceReader::nextLineText()
+{
+    lineText_ = nextLineContents();
+    return lineText_;
 }
 
 void SourceReader::throwLineTooLong() const
@@ -149,6 +155,11 @@ std::shared_ptr<const std::string> CharArraySourceReader::readFullSource()
 
 std::string CharArraySourceReader::nextLineContents()
 {
+    return std::string(nextLineText());
+}
+
+std::string_view CharArraySourceReader::nextLineText()
+{
     if (isEndOfSource()) {
         return {};
     }
@@ -156,7 +167,7 @@ std::string CharArraySourceReader::nextLineContents()
     if (static_cast<size_t>(lineEnd - position_) > maxLineLength) {
         throwLineTooLong();
     }
-    std::string line(position_, lineEnd);
+    const std::string_view line(position_, static_cast<size_t>(lineEnd - position_));
     // Exactly one line-end character: CR LF gives an extra empty line here.
     position_ = lineEnd == end_ ? end_ : lineEnd + 1;
     return line;
@@ -212,6 +223,11 @@ bool StringSourceReader::isEndOfSource() const
 
 std::string StringSourceReader::nextLineContents()
 {
+    return std::string(nextLineText());
+}
+
+std::string_view StringSourceReader::nextLineText()
+{
     if (isEndOfSource()) {
         return {};
     }
@@ -221,7 +237,7 @@ std::string StringSourceReader::nextLineContents()
     if (lineEnd - position_ > maxLineLength) {
         throwLineTooLong();
     }
-    std::string line = text.substr(position_, lineEnd - position_);
+    const std::string_view line = std::string_view(text).substr(position_, lineEnd - position_);
     if (lineEnd + 1 < text.length() && isLineEndPair(text[lineEnd], text[lineEnd + 1])) {
         position_ = lineEnd + 2;
     } else {
@@ -341,7 +357,16 @@ std::shared_ptr<const std::string> StreamSourceReader::readFullSource()
 
 std::string StreamSourceReader::nextLineContents()
 {
-    std::string line;
+    return std::string(nextLineText());
+}
+
+std::string_view StreamSourceReader::nextLineText()
+{
+    // A line that lies whole in the buffer is handed out where it is; one that spans reads is
+    // collected in line_.
+    std::string_view inBuffer;
+    bool collected = false;
+    line_.clear();
     // No character read at all is reported as EOF's value.
     int last = std::char_traits<char>::eof();
     bool readFailed = true;
@@ -350,18 +375,29 @@ std::string StreamSourceReader::nextLineContents()
         const char* end = buffer_.data() + end_;
         const char* lineEnd = findLineEnd(begin, end);
         // Stop before the memory grows any further.
-        if (line.length() + static_cast<size_t>(lineEnd - begin) > maxLineLength) {
+        if (line_.length() + static_cast<size_t>(lineEnd - begin) > maxLineLength) {
             throwLineTooLong();
         }
-        line.append(begin, lineEnd);
         if (lineEnd == end) {
+            line_.append(begin, lineEnd);
+            collected = true;
             last = static_cast<signed char>(end[-1]);
             position_ = end_;
             continue;
         }
+        if (collected) {
+            line_.append(begin, lineEnd);
+        } else {
+            inBuffer = std::string_view(begin, static_cast<size_t>(lineEnd - begin));
+        }
         const char lineEndChar = *lineEnd;
         last = static_cast<signed char>(lineEndChar);
         position_ = static_cast<size_t>(lineEnd - buffer_.data()) + 1;
+        if (position_ == end_ && !collected) {
+            // Looking past the line end refills the buffer the line lies in.
+            line_.assign(inBuffer);
+            collected = true;
+        }
         // Looking at the character after the line end may refill the buffer, meet the end or
         // meet a read error.
         readFailed = !fillBuffer();
@@ -370,12 +406,13 @@ std::string StreamSourceReader::nextLineContents()
         }
         break;
     }
+    const std::string_view line = collected ? std::string_view(line_) : inBuffer;
     if (readFailed && stream_.fail() && !stream_.eof()) {
         const std::string state = stream_.bad()
                                       ? "resulted in 'bad' state (read error on i/o operation)."
                                       : "resulted in 'fail' state (logical error on i/o operation)";
         throw std::runtime_error("Reading from stream " + name() + " " + state + " Line read so far:\n" +
-                                 line + "\nLast read character value = " + std::to_string(last));
+                                 std::string(line) + "\nLast read character value = " + std::to_string(last));
     }
     return line;
 }

@@ -8,6 +8,7 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// Hands out a source one logical line at a time. Lines end at LF, CR, or a two-character
@@ -47,6 +48,9 @@ public:
 protected:
     /// The text of the next physical line without its line end.
     virtual std::string nextLineContents() = 0;
+    /// The same text as a view, valid until the next read: lets a reader hand out a line that
+    /// lies in its own characters without copying it. The default goes through nextLineContents.
+    virtual std::string_view nextLineText();
     /// Number of the last line handed out; lets a subclass resume a numbering.
     void setLineCounter(int lineCounter) { lineCounter_ = lineCounter; }
     /// Throws the std::runtime_error for a physical line longer than maxLineLength.
@@ -56,6 +60,7 @@ private:
     int lineCounter_ = 0;
     std::shared_ptr<const std::string> name_;
     std::shared_ptr<SourceLine> currentLine_;
+    std::string lineText_;  ///< the default nextLineText's copy
 };
 
 /// Reads characters the caller owns and keeps alive; the source ends at a NUL that starts a
@@ -78,6 +83,7 @@ public:
 
 protected:
     std::string nextLineContents() override;
+    std::string_view nextLineText() override;
 
 private:
     const char* begin_ = nullptr;
@@ -104,6 +110,7 @@ public:
 
 protected:
     std::string nextLineContents() override;
+    std::string_view nextLineText() override;
 
 private:
     std::shared_ptr<const std::string> text_;
@@ -128,6 +135,7 @@ public:
 
 protected:
     std::string nextLineContents() override;
+    std::string_view nextLineText() override;
 
 private:
     /// Makes at least one unread character available; false at the end or on a read error.
@@ -139,6 +147,8 @@ private:
 
     std::istream& stream_;
     std::vector<char> buffer_;
+    /// A line that does not lie whole in buffer_, collected across reads.
+    std::string line_;
     size_t position_ = 0;  ///< next unread character in buffer_
     size_t end_ = 0;       ///< end of the characters read into buffer_
     bool atEnd_ = false;
