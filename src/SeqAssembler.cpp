@@ -176,53 +176,6 @@ private:
     size_t count_ = 0;
 };
 
-/// The signature text of an instruction's operands ("R#,#"), built the way
-/// SeqInstructionDef::Signature builds it but on the stack. Each operand adds at most three
-/// characters; more operands than the buffer holds (more than any variant takes) use a string.
-class OperandSignature
-{
-public:
-    explicit OperandSignature(size_t operands) : spilled_(operands > sizeof fixed_ / 3) {}
-
-    void addImmediateArg()
-    {
-        separate();
-        put('#');
-    }
-
-    void addRegisterArg(char prefix)
-    {
-        separate();
-        put(prefix);
-        put('#');
-    }
-
-    std::string_view text() const { return spilled_ ? std::string_view(spill_) : std::string_view(fixed_, length_); }
-
-private:
-    void separate()
-    {
-        if (count_++ > 0) {
-            put(',');
-        }
-    }
-
-    void put(char c)
-    {
-        if (spilled_) {
-            spill_.push_back(c);
-        } else {
-            fixed_[length_++] = c;
-        }
-    }
-
-    char fixed_[48];
-    size_t length_ = 0;
-    unsigned int count_ = 0;
-    bool spilled_;
-    std::string spill_;
-};
-
 std::string unparsedArgument(const AsmArgument& argument)
 {
     std::ostringstream os;
@@ -561,7 +514,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
     }
 
     const auto& arguments = instruction.argList();
-    OperandSignature signature(arguments.size());
+    SeqInstructionDef::Signature signature;
     unsigned int argumentNr = 0;
     for (const auto& argument : arguments) {
         ++argumentNr;
@@ -585,7 +538,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
         }
     }
 
-    if (const SeqInstructionDef* definition = variations->lookup(signature.text())) {
+    if (const SeqInstructionDef* definition = variations->lookup(std::string_view(signature))) {
         instruction_t word = 0;
         processor->instructionSet().writeBaseFields(word, *definition);
         const auto& kinds = definition->arguments();
@@ -636,7 +589,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
         }
     }
     std::string text = stringCat("Instruction \"", std::string(name), "\" does not support argument signature \"",
-                                 std::string(signature.text()), "\"\nSupported signatures:");
+                                 static_cast<const std::string&>(signature), "\"\nSupported signatures:");
     for (const auto& variant : *variations) {
         text += " \"" + variant.signature() + "\"";
     }
