@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <random>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -25,6 +24,7 @@
 #include "source/SourceReader.h"
 #include "support/ChunkPool.h"
 #include "support/Logging.h"
+#include "support/ReplaceFile.h"
 #include "support/StringUtil.h"
 #include "support/ThrowBug.h"
 
@@ -206,20 +206,6 @@ void writeHexLine(char* out, uint64_t word)
         word >>= 8;
     }
     out[16] = '\n';
-}
-
-/// A name beside the target that no other file uses, so the target is replaced only by rename.
-std::string temporaryNameBeside(const std::string& fileName)
-{
-    static std::mt19937_64 random{std::random_device{}()};
-    std::error_code ec;
-    for (;;) {
-        std::ostringstream name;
-        name << fileName << ".tmp" << std::hex << (random() & 0xFFFFFFFFFFull);
-        if (!std::filesystem::exists(name.str(), ec)) {
-            return name.str();
-        }
-    }
 }
 
 } // namespace
@@ -694,24 +680,12 @@ bool SeqAssembler::printHexOutput(std::ostream& os) const
 
 bool SeqAssembler::saveHexOutput(const std::string& fileName) const
 {
-    const std::string temporaryName = temporaryNameBeside(fileName);
-    std::ofstream file(temporaryName, std::ios::out | std::ios::trunc);
-    if (!file) {
+    const ReplaceFileResult result =
+        replaceFile(fileName, [this](std::ostream& file) { return printHexOutput(file); });
+    if (result == ReplaceFileResult::cannotOpen) {
         std::cerr << "ERROR: could not open file " << fileName << " for writing" << std::endl;
-        return false;
-    }
-    const bool printed = printHexOutput(file);
-    file.close();
-    std::error_code ec;
-    if (printed && !file.fail()) {
-        std::filesystem::rename(temporaryName, fileName, ec);
-        if (!ec) {
-            return true;
-        }
-    }
-    std::filesystem::remove(temporaryName, ec);
-    if (processor->instructionMemSizeWords() != 0) {
+    } else if (result == ReplaceFileResult::cannotWrite && processor->instructionMemSizeWords() != 0) {
         std::cerr << "ERROR: could not write file " << fileName << std::endl;
     }
-    return false;
+    return result == ReplaceFileResult::done;
 }

@@ -26,7 +26,42 @@ const char* markerFor(int level)
     return "?      ";
 }
 
+/// "Dec 05 09:51:47.082": the local time with milliseconds.
+void timeStamp(char* stamp, size_t size)
+{
+    const auto now = std::chrono::system_clock::now();
+    const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
+    const int millis = static_cast<int>(sinceEpoch.count() % 1000);
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const size_t used = std::strftime(stamp, size - 8, "%b %d %T", &local);
+    std::snprintf(stamp + used, size - used, ".%03d", millis);
+}
+
 } // namespace
+
+int Logging::writeToSink(const ThreadSink& sink, int level, const char* format, va_list args)
+{
+    if (level > sink.level || sink.write == nullptr) {
+        return 0;
+    }
+    char stamp[100];
+    timeStamp(stamp, sizeof stamp);
+    std::string line = std::string(markerFor(level)) + "  " + stamp + " " + sink.progName + ": ";
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length > 0) {
+        const size_t prefix = line.size();
+        line.resize(prefix + static_cast<size_t>(length) + 1);
+        std::vsnprintf(line.data() + prefix, static_cast<size_t>(length) + 1, format, args);
+        line.resize(prefix + static_cast<size_t>(length));
+    }
+    sink.write(sink.context, level, line);
+    return 0;
+}
 
 void call_extra_log_cb(Logging::ExtraLogCallback cb, const char* format, ...)
 {
@@ -88,19 +123,19 @@ void Logging::flush()
 
 int Logging::write(int level, const char* format, ...)
 {
+    if (const ThreadSink* sink = threadSink) {
+        va_list args;
+        va_start(args, format);
+        const int result = writeToSink(*sink, level, format, args);
+        va_end(args);
+        return result;
+    }
     std::lock_guard<std::mutex> lock(mutex);
     if (level > logLevel) {
         return 0;
     }
-    const auto now = std::chrono::system_clock::now();
-    const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
-    const int millis = static_cast<int>(sinceEpoch.count() % 1000);
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
     char stamp[100];
-    const size_t used = std::strftime(stamp, sizeof(stamp) - 8, "%b %d %T", &local);
-    std::snprintf(stamp + used, sizeof(stamp) - used, ".%03d", millis);
+    timeStamp(stamp, sizeof stamp);
     const char* marker = markerFor(level);
 
     if (logFile != nullptr) {

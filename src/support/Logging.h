@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 /// Levels: a smaller number is more severe; a message is written when its
 /// level is at most the current threshold.
@@ -24,6 +25,21 @@ public:
     static constexpr int VERBOSE = 8;
 
     using ExtraLogCallback = void (*)(const char* format, va_list args);
+
+    /// Where one thread's log goes instead of the process's log: a library call running inside
+    /// a host must not write to the host's standard error, and must not change the level that
+    /// other threads see. The line is handed over whole, without its line end.
+    struct ThreadSink
+    {
+        int level = QUIET;
+        const char* progName = "tarnasm";
+        void (*write)(void* context, int level, std::string_view line) = nullptr;
+        void* context = nullptr;
+    };
+
+    /// Routes this thread's log to sink until it is reset with null; the sink must outlive that.
+    static void setThreadSink(const ThreadSink* sink) { threadSink = sink; }
+    static const ThreadSink* threadSinkInUse() { return threadSink; }
 
     Logging() = delete;
 
@@ -44,7 +60,11 @@ public:
     /// -1 for a name that is not a level name.
     static int logLevelFromName(const std::string& name);
     /// Asked before every log site, so it reads the level without taking the lock.
-    static int getLogLevel() { return logLevel.load(std::memory_order_relaxed); }
+    static int getLogLevel()
+    {
+        const ThreadSink* sink = threadSink;
+        return sink != nullptr ? sink->level : logLevel.load(std::memory_order_relaxed);
+    }
     static const char* getLogLevelName();
     static const char* logLevelToName(int level);
     static bool isLogLevelActive(int level);
@@ -53,6 +73,9 @@ public:
     static ExtraLogCallback extra_log_cb;
 
 private:
+    static int writeToSink(const ThreadSink& sink, int level, const char* format, va_list args);
+
+    static inline constinit thread_local const ThreadSink* threadSink = nullptr;
     static std::mutex mutex;
     static std::atomic<int> logLevel;
     static const char* progName;

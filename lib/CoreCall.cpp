@@ -1,0 +1,55 @@
+// CoreCall: the host's log handler and the per-thread routing of the core's log to it.
+#include "CoreCall.h"
+
+#include <mutex>
+
+namespace tarnasm::detail {
+
+namespace {
+
+std::mutex handlerMutex;
+// Replaced whole by setLogHandler; a call keeps the one it started with.
+std::shared_ptr<const CoreCall::Handler> currentHandler;
+
+} // namespace
+
+CoreCall::CoreCall() : outer_(Logging::threadSinkInUse())
+{
+    {
+        std::lock_guard lock(handlerMutex);
+        handler_ = currentHandler;
+    }
+    if (handler_) {
+        sink_.level = static_cast<int>(handler_->level);
+        sink_.write = &CoreCall::write;
+        sink_.context = this;
+    }
+    Logging::setThreadSink(&sink_);
+}
+
+CoreCall::~CoreCall()
+{
+    Logging::setThreadSink(outer_);
+}
+
+void CoreCall::write(void* context, int level, std::string_view line)
+{
+    static_cast<CoreCall*>(context)->handler_->handler(static_cast<LogLevel>(level), line);
+}
+
+} // namespace tarnasm::detail
+
+namespace tarnasm {
+
+void setLogHandler(LogHandler handler, LogLevel level)
+{
+    std::shared_ptr<const detail::CoreCall::Handler> replacement;
+    if (handler && level != LogLevel::quiet) {
+        replacement = std::make_shared<const detail::CoreCall::Handler>(
+            detail::CoreCall::Handler{std::move(handler), level});
+    }
+    std::lock_guard lock(detail::handlerMutex);
+    detail::currentHandler = std::move(replacement);
+}
+
+} // namespace tarnasm

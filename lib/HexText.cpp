@@ -1,0 +1,167 @@
+// HexText: the .hex format, one word a line in 16 hexadecimal digits, read, written and saved.
+#include "support/ReplaceFile.h"
+
+#include <tarnasm/tarnasm.h>
+
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <system_error>
+
+namespace tarnasm {
+
+namespace {
+
+constexpr size_t digitsPerWord = 16;
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+/// A character as a message shows it: printable ones quoted, others by their code.
+std::string shown(char c)
+{
+    const auto code = static_cast<unsigned char>(c);
+    if (code >= 0x20 && code < 0x7F) {
+        return std::string("'") + c + "'";
+    }
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02x", code);
+    return std::string("byte ") + text;
+}
+
+[[noreturn]] void fail(int line, size_t column, const std::string& problem)
+{
+    throw HexFormatError("line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + problem,
+                         line, static_cast<int>(column));
+}
+
+std::uint64_t readWord(std::string_view text, int line)
+{
+    std::uint64_t word = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const int digit = hexDigit(text[i]);
+        if (digit < 0 || i == digitsPerWord) {
+            if (digit < 0) {
+                fail(line, i, shown(text[i]) + " is not a hexadecimal digit");
+            }
+            fail(line, i, "a word has 16 hexadecimal digits; this line has " + std::to_string(text.size()));
+        }
+        word = (word << 4) | static_cast<std::uint64_t>(digit);
+    }
+    if (text.empty()) {
+        fail(line, 0, "blank line; every line holds one word of 16 hexadecimal digits");
+    }
+    if (text.size() < digitsPerWord) {
+        fail(line, text.size(),
+             "a word has 16 hexadecimal digits; this line has " + std::to_string(text.size()));
+    }
+    return word;
+}
+
+std::filesystem::filesystem_error fileError(const std::string& what, const std::filesystem::path& path)
+{
+    return {what, path, std::make_error_code(std::errc::io_error)};
+}
+
+} // namespace
+
+HexFormatError::HexFormatError(const std::string& message, int line, int column)
+    : std::runtime_error(message), line_(line), column_(column)
+{
+}
+
+std::vector<std::uint64_t> readHex(std::string_view text)
+{
+    std::vector<std::uint64_t> words;
+    int line = 0;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        ++line;
+        const size_t feed = text.find('\n', begin);
+        const size_t end = feed == std::string_view::npos ? text.size() : feed;
+        std::string_view content = text.substr(begin, end - begin);
+        // Text copied through a system that ends lines with CR LF stays readable.
+        if (feed != std::string_view::npos && !content.empty() && content.back() == '\r') {
+            content.remove_suffix(1);
+        }
+        if (words.size() == kInstructionMemoryWords) {
+            fail(line, 0, "more than " + std::to_string(kInstructionMemoryWords) +
+                              " words; the instruction memory holds no more");
+        }
+        words.push_back(readWord(content, line));
+        begin = feed == std::string_view::npos ? text.size() : feed + 1;
+    }
+    return words;
+}
+
+std::string writeHex(std::span<const std::uint64_t> words)
+{
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string text(words.size() * (digitsPerWord + 1), '\n');
+    char* out = text.data();
+    for (std::uint64_t word : words) {
+        for (int i = static_cast<int>(digitsPerWord) - 1; i >= 0; --i) {
+            out[i] = digits[word & 0xF];
+            word >>= 4;
+        }
+        out += digitsPerWord + 1;
+    }
+    return text;
+}
+
+std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        throw std::filesystem::filesystem_error("cannot read a directory as a .hex file", path,
+                                                std::make_error_code(std::errc::is_a_directory));
+    }
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    if (!file) {
+        throw std::filesystem::filesystem_error("cannot open .hex file", path,
+                                                std::make_error_code(std::errc::no_such_file_or_directory));
+    }
+    // Never more than a full memory's text plus one more line is needed to judge the file.
+    constexpr size_t enough = (kInstructionMemoryWords + 1) * (digitsPerWord + 2) + 1;
+    std::string text(enough, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (file.bad()) {
+        throw fileError("cannot read .hex file", path);
+    }
+    text.resize(static_cast<size_t>(file.gcount()));
+    try {
+        return readHex(text);
+    } catch (const HexFormatError& e) {
+        throw HexFormatError(path.string() + ": " + e.what(), e.line(), e.column());
+    }
+}
+
+void saveHex(const std::filesystem::path& path, std::span<const std::uint64_t> words)
+{
+    const std::string text = writeHex(words);
+    const ReplaceFileResult result = replaceFile(path, [&text](std::ostream& file) {
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return static_cast<bool>(file);
+    });
+    if (result == ReplaceFileResult::cannotOpen) {
+        throw std::filesystem::filesystem_error("could not open file for writing", path,
+                                                std::make_error_code(std::errc::permission_denied));
+    }
+    if (result == ReplaceFileResult::cannotWrite) {
+        throw fileError("could not write file", path);
+    }
+}
+
+} // namespace tarnasm

@@ -1,0 +1,47 @@
+// ReplaceFile: the temporary name, the write and the rename.
+#include "support/ReplaceFile.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+namespace {
+
+/// A name beside the target that no other file uses, so the target is replaced only by rename.
+std::filesystem::path temporaryNameBeside(const std::filesystem::path& target)
+{
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::error_code ec;
+    for (;;) {
+        std::ostringstream suffix;
+        suffix << ".tmp" << std::hex << (random() & 0xFFFFFFFFFFull);
+        std::filesystem::path name = target;
+        name += suffix.str();
+        if (!std::filesystem::exists(name, ec)) {
+            return name;
+        }
+    }
+}
+
+} // namespace
+
+ReplaceFileResult replaceFile(const std::filesystem::path& target, const std::function<bool(std::ostream&)>& write)
+{
+    const std::filesystem::path temporary = temporaryNameBeside(target);
+    std::ofstream file(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!file) {
+        return ReplaceFileResult::cannotOpen;
+    }
+    const bool written = write(file);
+    file.close();
+    std::error_code ec;
+    if (written && !file.fail()) {
+        std::filesystem::rename(temporary, target, ec);
+        if (!ec) {
+            return ReplaceFileResult::done;
+        }
+    }
+    std::filesystem::remove(temporary, ec);
+    return ReplaceFileResult::cannotWrite;
+}

@@ -1,0 +1,18 @@
+// ReplaceFile: writes a file through a temporary file beside it, so that a failure leaves the old one.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+
+enum class ReplaceFileResult
+{
+    done,
+    cannotOpen,  ///< the temporary file could not be created
+    cannotWrite, ///< writing or renaming failed; the target is as it was
+};
+
+/// Creates a file beside target that no other file uses, opened in binary mode, hands it to
+/// write (which returns false on failure) and renames it over target only when all went well.
+/// A temporary file left after a failure is removed. Safe to call from several threads.
+ReplaceFileResult replaceFile(const std::filesystem::path& target, const std::function<bool(std::ostream&)>& write);
