@@ -56,7 +56,7 @@ std::uint64_t readWord(std::string_view text, int line)
             if (digit < 0) {
                 fail(line, i, shown(text[i]) + " is not a hexadecimal digit");
             }
-            fail(line, i, "a word has 16 hexadecimal digits; this line has " + std::to_string(text.size()));
+            fail(line, i, "a word has 16 hexadecimal digits; this line has more");
         }
         word = (word << 4) | static_cast<std::uint64_t>(digit);
     }

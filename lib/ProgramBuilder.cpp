@@ -98,6 +98,7 @@ void ProgramBuilder::takeDiagnostics(Program& program, const AsmErrorList& error
         }
         if (!placed) {
             Diagnostic& d = program.diagnostics_.emplace_back();
+            d.file = program.name_;
             d.message = error->what();
             d.entry = entry;
         }
@@ -143,6 +144,7 @@ void ProgramBuilder::takeAbort(Program& program, const std::string& cause)
     program.report_ = text;
     program.errorCount_ = 1;
     Diagnostic& d = program.diagnostics_.emplace_back();
+    d.file = program.name_;
     d.message = cause;
 }
 
@@ -165,7 +167,8 @@ int Program::sourceLine(std::uint32_t address) const noexcept
 
 Program assemble(std::string_view source, std::string_view name)
 {
-    CharArraySourceReader reader(source.data(), source.size(), std::string(name));
+    // An empty view may carry no pointer at all; the reader wants one.
+    CharArraySourceReader reader(source.empty() ? "" : source.data(), source.size(), std::string(name));
     return ProgramBuilder::build(reader, std::string(name));
 }
 

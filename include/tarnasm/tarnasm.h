@@ -40,7 +40,7 @@ public:
 /// the report's order, all with the same entry and message.
 struct Diagnostic
 {
-    /// The source name as the report shows it ("" for an error without a place).
+    /// The source name as the report shows it; the program's name for an error without a place.
     std::string file;
     /// 1-based line number; 0 for an error without a place (a file that cannot be read).
     int line = 0;

@@ -1,0 +1,99 @@
+// Tests of the .hex format: reading what the writer writes, and every malformed text.
+#include "common/FileText.h"
+
+#include <tarnasm/tarnasm.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+TEST(HexText, ReadsWhatItWrites)
+{
+    const std::vector<std::uint64_t> words{0, 1, 0xFFFFFFFFFFFFFFFFull, 0x0123456789abcdefull};
+    const std::string text = tarnasm::writeHex(words);
+    EXPECT_EQ(text, "0000000000000000\n0000000000000001\nffffffffffffffff\n0123456789abcdef\n");
+    EXPECT_EQ(tarnasm::readHex(text), words);
+    EXPECT_EQ(tarnasm::writeHex({}), "");
+    // Accepted besides: upper case, CR LF line ends, no line feed after the last word, no words.
+    EXPECT_EQ(tarnasm::readHex("0123456789ABCDEF\r\n0000000000000001"),
+              (std::vector<std::uint64_t>{0x0123456789abcdefull, 1}));
+    EXPECT_TRUE(tarnasm::readHex("").empty());
+}
+
+TEST(HexText, MalformedTextNamesLineAndColumn)
+{
+    struct Case
+    {
+        std::string text;
+        int line;
+        int column;
+        const char* message;
+    };
+    const std::string word = "0000000000000000\n";
+    const Case cases[] = {
+        {"\n", 1, 0, "line 1, column 0: blank line; every line holds one word of 16 hexadecimal digits"},
+        {word + "\n" + word, 2, 0, "line 2, column 0: blank line; every line holds one word of 16 hexadecimal digits"},
+        {"000000000000000\n", 1, 15, "line 1, column 15: a word has 16 hexadecimal digits; this line has 15"},
+        {"00000000000000000\n", 1, 16, "line 1, column 16: a word has 16 hexadecimal digits; this line has more"},
+        {word + "00000000 0000000\n", 2, 8, "line 2, column 8: ' ' is not a hexadecimal digit"},
+        {"000000000000000g", 1, 15, "line 1, column 15: 'g' is not a hexadecimal digit"},
+        {std::string("0000\0", 5), 1, 4, "line 1, column 4: byte 0x00 is not a hexadecimal digit"},
+        // A lone CR is no line end, and a CR before the last line's end is a character.
+        {"0000000000000000\r0000000000000000\n", 1, 16, "line 1, column 16: byte 0x0d is not a hexadecimal digit"},
+        {"0000000000000000\r", 1, 16, "line 1, column 16: byte 0x0d is not a hexadecimal digit"},
+        {"0x00000000000000\n", 1, 1, "line 1, column 1: 'x' is not a hexadecimal digit"},
+    };
+    for (const Case& c : cases) {
+        try {
+            tarnasm::readHex(c.text);
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const tarnasm::HexFormatError& e) {
+            EXPECT_EQ(e.what(), std::string(c.message));
+            EXPECT_EQ(e.line(), c.line) << c.message;
+            EXPECT_EQ(e.column(), c.column) << c.message;
+        }
+    }
+    std::string full;
+    for (size_t i = 0; i < tarnasm::kInstructionMemoryWords; ++i) {
+        full += word;
+    }
+    EXPECT_EQ(tarnasm::readHex(full).size(), tarnasm::kInstructionMemoryWords);
+    try {
+        tarnasm::readHex(full + word);
+        ADD_FAILURE() << "a word beyond the memory was accepted";
+    } catch (const tarnasm::HexFormatError& e) {
+        EXPECT_EQ(e.line(), 16385);
+        EXPECT_EQ(std::string(e.what()), "line 16385, column 0: more than 16384 words; the instruction memory holds no more");
+    }
+}
+
+TEST(HexText, FilesAreSavedWholeOrNotAtAll)
+{
+    const fs::path dir = fs::path(TARNASM_SCRATCH) / "hextext";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path file = dir / "prog.hex";
+    testfiles::writeFile(file, "old\n");
+
+    const std::vector<std::uint64_t> words{1, 2};
+    tarnasm::saveHex(file, words);
+    EXPECT_EQ(tarnasm::loadHex(file), words);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    EXPECT_THROW(tarnasm::saveHex(dir / "missing" / "prog.hex", words), fs::filesystem_error);
+    EXPECT_THROW(tarnasm::loadHex(dir / "missing.hex"), fs::filesystem_error);
+    EXPECT_THROW(tarnasm::loadHex(dir), fs::filesystem_error);
+
+    testfiles::writeFile(dir / "bad.hex", "0000000000000000\nxyz\n");
+    try {
+        tarnasm::loadHex(dir / "bad.hex");
+        ADD_FAILURE() << "bad.hex was accepted";
+    } catch (const tarnasm::HexFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), (dir / "bad.hex").string() + ": line 2, column 0: 'x' is not a hexadecimal digit");
+    }
+    fs::remove_all(dir);
+}
