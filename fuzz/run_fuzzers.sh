@@ -13,20 +13,20 @@ build=${2:-build/fuzz}
 seeds=$build/fuzz-seeds
 rm -rf "$seeds"
 mkdir -p "$seeds"
-find tests/corpus tests/cli examples -type f \( -name '*.tasm' -o -path '*/in/*' \) -size -64k -print0 |
+find tests/corpus tests/cli examples -type f \( -name '*.tasm' -o -name '*.hex' -o -path '*/in/*' \) -size -64k -print0 |
     while IFS= read -r -d '' file; do
         cp "$file" "$seeds/$(echo "$file" | tr '/' '_')"
     done
 
 status=0
-for target in pipeline_fuzzer number_fuzzer token_fuzzer; do
+for target in pipeline_fuzzer number_fuzzer token_fuzzer hex_fuzzer; do
     work=$build/fuzz-work/$target
     findings=$build/fuzz-findings/$target
     mkdir -p "$work" "$findings"
     kept=fuzz/corpus/$target
     [[ -d $kept ]] || kept=
     dict=()
-    [[ $target == number_fuzzer ]] || dict=(-dict=fuzz/tarn.dict)
+    [[ $target == number_fuzzer || $target == hex_fuzzer ]] || dict=(-dict=fuzz/tarn.dict)
     log=$build/fuzz-$target.log
     if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 "${dict[@]}" \
         -artifact_prefix="$findings/" "$work" $kept "$seeds" >"$log" 2>&1; then
