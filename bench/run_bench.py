@@ -113,6 +113,27 @@ def in_process():
     print("(time per source line, in process)")
 
 
+def library(repetitions):
+    """The whole call tarnasm::assemble in process against spawning the command line on the same
+    file, for the bundled example and the reference program."""
+    example = os.path.join(ROOT, "examples", "amplitude_sweep.tasm")
+    big = os.path.join(DATA, "big.tasm")
+    tarnasm = os.path.join(BUILD, "tarnasm")
+    spawned = [[tarnasm, "-o", "lib-run", example], [tarnasm, "-o", "lib-run", big]]
+    wall_times(spawned, 2)
+    spawn = wall_times(spawned, repetitions)
+    bench = os.path.join(BUILD, "bench", "library_bench")
+    result = run([bench, example, big, "--benchmark_format=json", "--benchmark_min_time=0.5",
+                  "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true"],
+                 stdout=subprocess.PIPE, text=True)
+    report = json.loads(result.stdout)
+    medians = [entry["real_time"] * 1e-6 for entry in report["benchmarks"] if entry["name"].endswith("_median")]
+    print("\n| input | command line, spawned (median) | tarnasm::assemble in process (median) | spawned / in process |")
+    print("|---|---:|---:|---:|")
+    for name, outside, inside in zip(["amplitude_sweep.tasm (example)", "big.tasm (16384 instructions)"], spawn, medians):
+        print("| %s | %.3f ms | %.3f ms | %.1f |" % (name, outside * 1e3, inside * 1e3, outside / inside))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("-n", "--repetitions", type=int, default=21)
@@ -124,6 +145,7 @@ def main():
     print("Machine: %s, %d cores, %s" % (cpu_name(), os.cpu_count(), platform.platform()))
     compare(args.repetitions)
     in_process()
+    library(args.repetitions)
 
 
 def cpu_name():
