@@ -38,9 +38,11 @@ void checkWords(const std::uint8_t* data, size_t size)
         const tarnasm::DecodedWord decoded = tarnasm::decode(word);
         FUZZ_CHECK(decoded.word == word);
         if (decoded.ok()) {
-            ++known;
-            const tarnasm::Program program = tarnasm::assemble(decoded.text());
-            FUZZ_CHECK(program.ok() && program.words().size() == 1 && program.words()[0] == word);
+            // A few words alone; the whole text below covers every word.
+            if (++known <= 4) {
+                const tarnasm::Program program = tarnasm::assemble(decoded.text());
+                FUZZ_CHECK(program.ok() && program.words().size() == 1 && program.words()[0] == word);
+            }
         }
     }
     try {
