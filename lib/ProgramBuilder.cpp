@@ -172,8 +172,9 @@ int Program::sourceLine(std::uint32_t address) const noexcept
 
 Program assemble(std::string_view source, std::string_view name)
 {
-    // An empty view may carry no pointer at all; the reader wants one.
-    CharArraySourceReader reader(source.empty() ? "" : source.data(), source.size(), std::string(name));
+    // The string reader splits lines as the command line's file reader does (a CR LF pair is one
+    // line end, a NUL byte is text); the character-array reader would do neither.
+    StringSourceReader reader(std::make_shared<const std::string>(source), std::string(name));
     return ProgramBuilder::build(reader, std::string(name));
 }
 

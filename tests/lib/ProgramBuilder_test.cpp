@@ -11,6 +11,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 using testfiles::readFile;
 
 namespace {
@@ -158,12 +159,14 @@ TEST(Assemble, InputsAHostMayHandOverByMistake)
     EXPECT_TRUE(empty.words().empty());
     EXPECT_TRUE(tarnasm::assemble(std::string_view()).ok());
 
-    // NUL bytes are reported where they stand, shown as '?', and the lines around them still count.
-    const tarnasm::Program nul = tarnasm::assemble(std::string("nop\nst\0op\nnop\n", 14));
+    // NUL bytes are reported where they stand, shown as '?', also at the start of a line, and the
+    // lines count as the command line counts them, CR LF as one line end.
+    const tarnasm::Program nul = tarnasm::assemble("nop\r\nst\0op\r\n\0stop\nbogus\n"s);
     ASSERT_FALSE(nul.ok());
-    ASSERT_EQ(nul.diagnostics().size(), 1u);
+    ASSERT_EQ(nul.diagnostics().size(), 2u);
     EXPECT_EQ(nul.diagnostics()[0].line, 2);
-    EXPECT_EQ(nul.diagnostics()[0].sourceLine, std::string("st\0op", 5));
+    EXPECT_EQ(nul.diagnostics()[0].sourceLine, "st\0op"s);
+    EXPECT_EQ(nul.diagnostics()[1].line, 3);
     EXPECT_EQ(nul.report().find('\0'), std::string::npos);
 
     // A hundred megabytes of source in one line: the reading stops with the command line's message.
