@@ -1,6 +1,7 @@
 // CoreCall: the host's log handler and the per-thread routing of the core's log to it.
 #include "CoreCall.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace tarnasm::detail {
@@ -10,12 +11,14 @@ namespace {
 std::mutex handlerMutex;
 // Replaced whole by setLogHandler; a call keeps the one it started with.
 std::shared_ptr<const CoreCall::Handler> currentHandler;
+// Until a host sets a handler, a call need not take the lock: decoding a word costs little more.
+std::atomic<bool> handlerEverSet{false};
 
 } // namespace
 
 CoreCall::CoreCall() : outer_(Logging::threadSinkInUse())
 {
-    {
+    if (handlerEverSet.load(std::memory_order_acquire)) {
         std::lock_guard lock(handlerMutex);
         handler_ = currentHandler;
     }
@@ -50,6 +53,7 @@ void setLogHandler(LogHandler handler, LogLevel level)
     }
     std::lock_guard lock(detail::handlerMutex);
     detail::currentHandler = std::move(replacement);
+    detail::handlerEverSet.store(true, std::memory_order_release);
 }
 
 } // namespace tarnasm

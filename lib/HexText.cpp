@@ -3,6 +3,7 @@
 
 #include <tarnasm/tarnasm.h>
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -43,8 +44,7 @@ std::string shown(char c)
 
 [[noreturn]] void fail(int line, size_t column, const std::string& problem)
 {
-    throw HexFormatError("line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + problem,
-                         line, static_cast<int>(column));
+    throw HexFormatError("", problem, line, static_cast<int>(column));
 }
 
 std::uint64_t readWord(std::string_view text, int line)
@@ -77,8 +77,10 @@ std::filesystem::filesystem_error fileError(const std::string& what, const std::
 
 } // namespace
 
-HexFormatError::HexFormatError(const std::string& message, int line, int column)
-    : std::runtime_error(message), line_(line), column_(column)
+HexFormatError::HexFormatError(const std::string& where, const std::string& problem, int line, int column)
+    : std::runtime_error(where + "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
+                         problem),
+      problem_(problem), line_(line), column_(column)
 {
 }
 
@@ -128,10 +130,12 @@ std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
         throw std::filesystem::filesystem_error("cannot read a directory as a .hex file", path,
                                                 std::make_error_code(std::errc::is_a_directory));
     }
+    errno = 0;
     std::ifstream file(path, std::ios::in | std::ios::binary);
     if (!file) {
+        const int reason = errno != 0 ? errno : static_cast<int>(std::errc::io_error);
         throw std::filesystem::filesystem_error("cannot open .hex file", path,
-                                                std::make_error_code(std::errc::no_such_file_or_directory));
+                                                std::error_code(reason, std::generic_category()));
     }
     // Never more than a full memory's text plus one more line is needed to judge the file.
     constexpr size_t enough = (kInstructionMemoryWords + 1) * (digitsPerWord + 2) + 1;
@@ -144,7 +148,7 @@ std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
     try {
         return readHex(text);
     } catch (const HexFormatError& e) {
-        throw HexFormatError(path.string() + ": " + e.what(), e.line(), e.column());
+        throw HexFormatError(path.string() + ": ", e.problem(), e.line(), e.column());
     }
 }
 

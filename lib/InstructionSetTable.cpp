@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace tarnasm::detail {
@@ -30,7 +30,7 @@ struct Tables
 {
     std::vector<Variant> variants;
     /// Where each definition's row stands in variants.
-    std::map<const SeqInstructionDef*, size_t> rowOf;
+    std::unordered_map<const SeqInstructionDef*, size_t> rowOf;
 };
 
 const Tables& tables()

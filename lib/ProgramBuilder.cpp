@@ -147,6 +147,7 @@ void ProgramBuilder::takeAbort(Program& program, const std::string& cause)
     std::string text = "Assembly of '" + program.name_ + "' aborted: " + cause;
     replaceAll(text, "\n", "\\n");
     program.report_ = text;
+    program.aborted_ = true;
     program.errorCount_ = 1;
     Diagnostic& d = program.diagnostics_.emplace_back();
     d.file = program.name_;

@@ -104,6 +104,9 @@ public:
     /// "assembler finished successfully", or "assembler failed with N errors:" and every entry.
     /// A source that could not be read to its end gives the command line's one-line message.
     std::string report() const { return report_; }
+    /// True when the source could not be read to its end (a line over the reader's limit, a read
+    /// error); report() is then the one line the command line logs at level error, not info.
+    bool aborted() const noexcept { return aborted_; }
 
     /// The source name given to assemble, or the path given to assembleFile.
     const std::string& name() const noexcept { return name_; }
@@ -126,6 +129,7 @@ private:
     friend class ProgramBuilder;
 
     bool ok_ = false;
+    bool aborted_ = false;
     std::size_t errorCount_ = 0;
     std::string name_;
     std::string report_;
@@ -241,14 +245,18 @@ std::string disassemble(std::span<const std::uint64_t> words);
 // ---- The .hex format ----
 
 /// Malformed .hex text. line is 1-based; column counts bytes from 0, like the report's.
+/// what() reads "line L, column C: problem", after the file's path where a file was read.
 class HexFormatError : public std::runtime_error
 {
 public:
-    HexFormatError(const std::string& message, int line, int column);
+    HexFormatError(const std::string& where, const std::string& problem, int line, int column);
     int line() const noexcept { return line_; }
     int column() const noexcept { return column_; }
+    /// The problem alone, without the place.
+    const std::string& problem() const noexcept { return problem_; }
 
 private:
+    std::string problem_;
     int line_;
     int column_;
 };
@@ -264,7 +272,8 @@ std::vector<std::uint64_t> readHex(std::string_view text);
 std::string writeHex(std::span<const std::uint64_t> words);
 
 /// Reads a .hex file; a HexFormatError's message names the file too. Throws
-/// std::filesystem::filesystem_error when the file cannot be opened or read.
+/// std::filesystem::filesystem_error, with the system's reason, when the file cannot be opened
+/// or read.
 std::vector<std::uint64_t> loadHex(const std::filesystem::path& path);
 
 /// Writes the .hex file the way the command line does: into a new file beside the target,

@@ -94,6 +94,7 @@ TEST(HexText, FilesAreSavedWholeOrNotAtAll)
         ADD_FAILURE() << "bad.hex was accepted";
     } catch (const tarnasm::HexFormatError& e) {
         EXPECT_EQ(std::string(e.what()), (dir / "bad.hex").string() + ": line 2, column 0: 'x' is not a hexadecimal digit");
+        EXPECT_EQ(e.problem(), "'x' is not a hexadecimal digit");
     }
     fs::remove_all(dir);
 }

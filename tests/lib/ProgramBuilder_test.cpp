@@ -174,6 +174,8 @@ TEST(Assemble, InputsAHostMayHandOverByMistake)
     ASSERT_FALSE(huge.ok());
     EXPECT_EQ(huge.report(), "Assembly of 'huge' aborted: line 1 of huge is longer than 1048576 characters");
     EXPECT_EQ(huge.errorCount(), 1u);
+    EXPECT_TRUE(huge.aborted());
+    EXPECT_FALSE(nul.aborted());
 
     // Files that cannot be read are reported, not thrown.
     const fs::path dir = fs::temp_directory_path();
