@@ -1,0 +1,120 @@
+// DisassemblyWriter: labels for address operands, fixed columns, unknown words as comments.
+#include "DisassemblyWriter.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace tarndis {
+
+namespace {
+
+/// Instructions start here; the address and word comment at the column after the longest one.
+constexpr std::size_t kInstructionColumn = 8;
+constexpr std::size_t kCommentColumn = 56;
+/// Operands start here after all but the longest mnemonics.
+constexpr std::size_t kOperandColumn = kInstructionColumn + 13;
+
+std::string labelName(std::uint64_t address)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "L%04llx", static_cast<unsigned long long>(address));
+    return text;
+}
+
+void appendComment(std::string& line, std::size_t address, std::uint64_t word)
+{
+    line.resize(std::max(line.size() + 1, kCommentColumn), ' ');
+    char text[32];
+    std::snprintf(text, sizeof text, "# %04zx %016llx", address, static_cast<unsigned long long>(word));
+    line += text;
+}
+
+/// A file name can hold a line feed; in the header it must not end the comment.
+std::string printableName(std::string_view name)
+{
+    std::string text(name);
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+DisassemblyWriter::DisassemblyWriter(std::span<const std::uint64_t> words) : labelled_(words.size() + 1, false)
+{
+    decoded_.reserve(words.size());
+    for (std::size_t address = 0; address < words.size(); ++address) {
+        tarnasm::DecodedWord decoded = tarnasm::decode(words[address]);
+        if (!decoded.ok()) {
+            unknown_.push_back({address, decoded});
+        } else {
+            for (std::size_t i = 0; i < decoded.operands.size(); ++i) {
+                const auto target = static_cast<std::uint64_t>(decoded.operands[i]);
+                if (decoded.variant->operands[i].isAddress() && target < labelled_.size()) {
+                    labelled_[target] = true;
+                }
+            }
+        }
+        decoded_.push_back(std::move(decoded));
+    }
+}
+
+std::string DisassemblyWriter::describe(const tarnasm::DecodedWord& decoded)
+{
+    // Without a variant the library's reason would only repeat opcode and select.
+    return "opcode " + std::to_string(decoded.opcode) + ", select " + std::to_string(decoded.select) + ": " +
+           (decoded.variant == nullptr ? "no instruction has them" : decoded.problem);
+}
+
+void DisassemblyWriter::writeInstruction(std::string& line, const tarnasm::DecodedWord& decoded) const
+{
+    line += decoded.variant->mnemonic;
+    for (std::size_t i = 0; i < decoded.operands.size(); ++i) {
+        const tarnasm::OperandInfo& operand = decoded.variant->operands[i];
+        const std::int64_t value = decoded.operands[i];
+        if (i == 0) {
+            line.resize(std::max(line.size() + 1, kOperandColumn), ' ');
+        } else {
+            line += ", ";
+        }
+        if (operand.isRegister) {
+            line += 'R';
+        } else if (operand.isAddress() && static_cast<std::uint64_t>(value) < labelled_.size()) {
+            line += '@';
+            line += labelName(static_cast<std::uint64_t>(value));
+            continue;
+        }
+        line += std::to_string(value);
+    }
+}
+
+void DisassemblyWriter::write(std::ostream& out, std::string_view inputName) const
+{
+    out << "# " << printableName(inputName) << ": " << decoded_.size() << (decoded_.size() == 1 ? " word" : " words")
+        << "\n";
+    std::string line;
+    for (std::size_t address = 0; address <= decoded_.size(); ++address) {
+        if (labelled_[address]) {
+            out << labelName(address) << ":\n";
+        }
+        if (address == decoded_.size()) {
+            break;
+        }
+        const tarnasm::DecodedWord& decoded = decoded_[address];
+        line.assign(kInstructionColumn, ' ');
+        if (decoded.ok()) {
+            writeInstruction(line, decoded);
+        } else {
+            line[0] = '#';
+            line += "not an instruction: " + describe(decoded);
+        }
+        appendComment(line, address, decoded.word);
+        line += '\n';
+        out << line;
+    }
+}
+
+} // namespace tarndis
