@@ -43,22 +43,21 @@ std::string printableName(std::string_view name)
 
 } // namespace
 
-DisassemblyWriter::DisassemblyWriter(std::span<const std::uint64_t> words) : labelled_(words.size() + 1, false)
+DisassemblyWriter::DisassemblyWriter(std::span<const std::uint64_t> words)
+    : words_(words), labelled_(words.size() + 1, false)
 {
-    decoded_.reserve(words.size());
     for (std::size_t address = 0; address < words.size(); ++address) {
         tarnasm::DecodedWord decoded = tarnasm::decode(words[address]);
         if (!decoded.ok()) {
-            unknown_.push_back({address, decoded});
-        } else {
-            for (std::size_t i = 0; i < decoded.operands.size(); ++i) {
-                const auto target = static_cast<std::uint64_t>(decoded.operands[i]);
-                if (decoded.variant->operands[i].isAddress() && target < labelled_.size()) {
-                    labelled_[target] = true;
-                }
+            unknown_.push_back({address, std::move(decoded)});
+            continue;
+        }
+        for (std::size_t i = 0; i < decoded.operands.size(); ++i) {
+            const auto target = static_cast<std::uint64_t>(decoded.operands[i]);
+            if (decoded.variant->operands[i].isAddress() && target < labelled_.size()) {
+                labelled_[target] = true;
             }
         }
-        decoded_.push_back(std::move(decoded));
     }
 }
 
@@ -93,17 +92,17 @@ void DisassemblyWriter::writeInstruction(std::string& line, const tarnasm::Decod
 
 void DisassemblyWriter::write(std::ostream& out, std::string_view inputName) const
 {
-    out << "# " << printableName(inputName) << ": " << decoded_.size() << (decoded_.size() == 1 ? " word" : " words")
+    out << "# " << printableName(inputName) << ": " << words_.size() << (words_.size() == 1 ? " word" : " words")
         << "\n";
     std::string line;
-    for (std::size_t address = 0; address <= decoded_.size(); ++address) {
+    for (std::size_t address = 0; address <= words_.size(); ++address) {
         if (labelled_[address]) {
             out << labelName(address) << ":\n";
         }
-        if (address == decoded_.size()) {
+        if (address == words_.size()) {
             break;
         }
-        const tarnasm::DecodedWord& decoded = decoded_[address];
+        const tarnasm::DecodedWord decoded = tarnasm::decode(words_[address]);
         line.assign(kInstructionColumn, ' ');
         if (decoded.ok()) {
             writeInstruction(line, decoded);

@@ -12,12 +12,13 @@
 
 namespace tarndis {
 
-/// Takes the words apart once; write then prints them, one instruction a line with its address
-/// and word as a trailing comment, and a label L<address> before each instruction that an
-/// instruction-address operand names. Words that are no instruction are kept as comment lines.
+/// Finds the labels and the unknown words; write then prints one instruction a line with its
+/// address and word as a trailing comment, and a label L<address> before each instruction that
+/// an instruction-address operand names. Words that are no instruction are kept as comment lines.
 class DisassemblyWriter
 {
 public:
+    /// The words must outlive the writer.
     explicit DisassemblyWriter(std::span<const std::uint64_t> words);
 
     /// The whole text; the header comment names the input.
@@ -32,7 +33,9 @@ public:
 private:
     void writeInstruction(std::string& line, const tarnasm::DecodedWord& decoded) const;
 
-    std::vector<tarnasm::DecodedWord> decoded_;
+    // The words are taken apart again as they are written: keeping every decoded word would
+    // more than double the tool's peak memory.
+    std::span<const std::uint64_t> words_;
     /// By address, one past the last word included: whether a label names it.
     std::vector<bool> labelled_;
     std::vector<tarnasm::UnknownWord> unknown_;

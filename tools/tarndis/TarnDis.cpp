@@ -126,7 +126,10 @@ int listFile(const Settings& settings)
 {
     const std::string& name = settings.inputFileName;
     const tarnasm::Program program = tarnasm::assembleFile(name);
-    logAt(Logging::INFO, program.report());
+    // A source that could not be read to its end gives tarnasm's one-line message, which
+    // tarnasm logs as an error; every other report is logged as information.
+    const bool aborted = program.report().starts_with("Assembly of '");
+    logAt(aborted ? Logging::ERROR : Logging::INFO, program.report());
     if (!program.ok()) {
         return problemStatus(program.errorCount());
     }
