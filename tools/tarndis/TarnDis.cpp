@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "DisassemblyWriter.h"
 #include "ExitStatus.h"
+#include "HexStream.h"
 #include "ListingWriter.h"
 #include "support/Logging.h"
 #include "support/ReplaceFile.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <iostream>
 #include <new>
+#include <sstream>
 #include <string>
 
 namespace tarndis {
@@ -28,26 +30,27 @@ void logAt(int level, const std::string& text)
     }
 }
 
-/// Enough for every .hex file the instruction memory can hold, in CR LF lines, and one more
-/// line: any longer file is malformed within these bytes, so that no file can fill the memory.
-constexpr std::size_t kHexReadLimit = (tarnasm::kInstructionMemoryWords + 1) * 18 + 1;
-
-/// Up to limit bytes of the file; false when it cannot be opened or read.
-bool readFile(const std::string& name, std::size_t limit, std::string& text)
+/// The file opened for reading; false for a directory or a file that cannot be opened.
+bool openInput(const std::string& name, std::ifstream& file)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(name, ec)) {
         return false;
     }
-    std::ifstream file(name, std::ios::in | std::ios::binary);
-    if (!file) {
+    file.open(name, std::ios::in | std::ios::binary);
+    return static_cast<bool>(file);
+}
+
+/// The whole file; false when it cannot be opened or read.
+bool readFile(const std::string& name, std::string& text)
+{
+    std::ifstream file;
+    if (!openInput(name, file)) {
         return false;
     }
-    text.clear();
-    char buffer[65536];
-    while (text.size() < limit && file.read(buffer, static_cast<std::streamsize>(sizeof buffer)).gcount() > 0) {
-        text.append(buffer, std::min(static_cast<std::size_t>(file.gcount()), limit - text.size()));
-    }
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    text = std::move(contents).str();
     return !file.bad();
 }
 
@@ -81,32 +84,25 @@ bool writeOutput(const Settings& settings, const std::function<void(std::ostream
     return result == ReplaceFileResult::done;
 }
 
-/// "line 3, column 0: " is the library's own location; the log gives it as file:line:column.
-std::string hexProblem(const tarnasm::HexFormatError& error)
-{
-    const std::string what = error.what();
-    const std::string location =
-        "line " + std::to_string(error.line()) + ", column " + std::to_string(error.column()) + ": ";
-    return what.starts_with(location) ? what.substr(location.size()) : what;
-}
-
 int disassembleFile(const Settings& settings)
 {
     const std::string& name = settings.inputFileName;
-    std::string text;
-    if (!readFile(name, kHexReadLimit, text)) {
+    std::ifstream file;
+    if (!openInput(name, file)) {
         logAt(Logging::ERROR, "Could not open input file '" + name + "' for reading");
         return kStatusCannotFinish;
     }
     std::vector<std::uint64_t> words;
     try {
-        words = tarnasm::readHex(text);
+        words = readHexStream(file);
     } catch (const tarnasm::HexFormatError& e) {
-        logAt(Logging::ERROR, name + ":" + std::to_string(e.line()) + ":" + std::to_string(e.column()) + ": " +
-                                  hexProblem(e));
+        logAt(Logging::ERROR,
+              name + ":" + std::to_string(e.line()) + ":" + std::to_string(e.column()) + ": " + e.what());
+        return kStatusCannotFinish;
+    } catch (const std::ios_base::failure&) {
+        logAt(Logging::ERROR, "Could not read input file '" + name + "'");
         return kStatusCannotFinish;
     }
-    std::string().swap(text);
 
     const DisassemblyWriter writer(words);
     for (const tarnasm::UnknownWord& unknown : writer.unknownWords()) {
@@ -134,7 +130,7 @@ int listFile(const Settings& settings)
         return problemStatus(program.errorCount());
     }
     std::string source;
-    if (!readFile(name, std::string::npos, source)) {
+    if (!readFile(name, source)) {
         logAt(Logging::ERROR, "Could not open input file '" + name + "' for reading");
         return kStatusCannotFinish;
     }
@@ -172,7 +168,6 @@ int tarndisMain(int argc, const char* const argv[])
                                       "': it is the input file '" + settings.inputFileName + "'");
             return kStatusCannotFinish;
         }
-        std::ios::sync_with_stdio(false);
         return settings.mode == Mode::listing ? listFile(settings) : disassembleFile(settings);
     } catch (const std::bad_alloc&) {
         logAbort(inputName, "out of memory");
