@@ -1,7 +1,6 @@
 // DisassemblyWriter: labels for address operands, fixed columns, unknown words as comments.
 #include "DisassemblyWriter.h"
 
-#include <cstdio>
 #include <ostream>
 
 namespace tarndis {
@@ -14,19 +13,34 @@ constexpr std::size_t kCommentColumn = 56;
 /// Operands start here after all but the longest mnemonics.
 constexpr std::size_t kOperandColumn = kInstructionColumn + 13;
 
-std::string labelName(std::uint64_t address)
+/// Lower-case hexadecimal digits, at least that many: formatting every line through printf
+/// would take as long as taking the words apart.
+void appendHex(std::string& text, std::uint64_t value, int digits)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "L%04llx", static_cast<unsigned long long>(address));
-    return text;
+    char reversed[16];
+    int n = 0;
+    do {
+        reversed[n++] = "0123456789abcdef"[value & 0xF];
+        value >>= 4;
+    } while (value != 0 || n < digits);
+    while (n > 0) {
+        text += reversed[--n];
+    }
+}
+
+void appendLabel(std::string& text, std::uint64_t address)
+{
+    text += 'L';
+    appendHex(text, address, 4);
 }
 
 void appendComment(std::string& line, std::size_t address, std::uint64_t word)
 {
     line.resize(std::max(line.size() + 1, kCommentColumn), ' ');
-    char text[32];
-    std::snprintf(text, sizeof text, "# %04zx %016llx", address, static_cast<unsigned long long>(word));
-    line += text;
+    line += "# ";
+    appendHex(line, address, 4);
+    line += ' ';
+    appendHex(line, word, 16);
 }
 
 /// A file name can hold a line feed; in the header it must not end the comment.
@@ -83,7 +97,7 @@ void DisassemblyWriter::writeInstruction(std::string& line, const tarnasm::Decod
             line += 'R';
         } else if (operand.isAddress() && static_cast<std::uint64_t>(value) < labelled_.size()) {
             line += '@';
-            line += labelName(static_cast<std::uint64_t>(value));
+            appendLabel(line, static_cast<std::uint64_t>(value));
             continue;
         }
         line += std::to_string(value);
@@ -97,7 +111,9 @@ void DisassemblyWriter::write(std::ostream& out, std::string_view inputName) con
     std::string line;
     for (std::size_t address = 0; address <= words_.size(); ++address) {
         if (labelled_[address]) {
-            out << labelName(address) << ":\n";
+            line.clear();
+            appendLabel(line, address);
+            out << line << ":\n";
         }
         if (address == words_.size()) {
             break;
