@@ -41,6 +41,11 @@ void printUsage(std::ostream& out, const char* programName)
 CommandLine readCommandLine(int argc, const char* const argv[])
 {
     const char* programName = argc > 0 && argv[0] != nullptr ? argv[0] : "tarndis";
+    if (argc <= 0) {
+        // An empty argument vector, as tarnasm takes it.
+        printUsage(std::cout, programName);
+        return {{}, kStatusUsage};
+    }
     CommandLine result;
     Settings& settings = result.settings;
     int inputs = 0;

@@ -11,6 +11,7 @@
 
 #include <tarnasm/tarnasm.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
