@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Builds tarnasm in Release, then measures it side by side with GNU as and llvm-mc on the
 reference program (wall time and peak resident memory, medians of several runs), the
-in-process throughput and the time per line from 1,000 to 1,000,000 lines. Prints tables."""
+in-process throughput and the time per line from 1,000 to 1,000,000 lines, and tarndis beside
+objdump -d on the reference program's words. Prints tables."""
 
 import argparse
 import json
@@ -134,18 +135,46 @@ def library(repetitions):
         print("| %s | %.3f ms | %.3f ms | %.1f |" % (name, outside * 1e3, inside * 1e3, outside / inside))
 
 
+# ---- tarndis beside objdump ----
+
+def compare_disassemblers(repetitions):
+    """tarndis on the reference program's .hex (16384 words) beside objdump -d on the object
+    file of its x86-64 equivalent; both write their text to standard output."""
+    run([os.path.join(BUILD, "tarnasm"), "-o", "big", "big.tasm"], cwd=DATA,
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if shutil.which("as") is None or shutil.which("objdump") is None:
+        print("skipped tarndis beside objdump: as or objdump is not installed")
+        return
+    run(["as", "-o", "big.o", "big.s"], cwd=DATA)
+    tools = [("tarndis", [os.path.join(BUILD, "tools", "tarndis", "tarndis"), "big.hex"]),
+             ("objdump -d", ["objdump", "-d", "big.o"])]
+    commands = [cmd for _, cmd in tools]
+    wall_times(commands, 2)  # warm the file cache
+    seconds = wall_times(commands, repetitions)
+    rows = [(name, elapsed, peak_memory(cmd, repetitions)) for (name, cmd), elapsed in zip(tools, seconds)]
+    base = rows[0]
+    print("\n| program | wall time (median) | peak RSS | tarndis time / this | tarndis RSS / this |")
+    print("|---|---:|---:|---:|---:|")
+    for name, elapsed, memory in rows:
+        print("| %s | %.2f ms | %.1f MiB | %.2f | %.2f |"
+              % (name, elapsed * 1e3, memory / 1024, base[1] / elapsed, base[2] / memory))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("-n", "--repetitions", type=int, default=21)
     parser.add_argument("--no-build", action="store_true", help="use the build made before")
+    parser.add_argument("--tarndis-only", action="store_true", help="only tarndis beside objdump")
     args = parser.parse_args()
     if not args.no_build:
         build()
     generate()
     print("Machine: %s, %d cores, %s" % (cpu_name(), os.cpu_count(), platform.platform()))
-    compare(args.repetitions)
-    in_process()
-    library(args.repetitions)
+    if not args.tarndis_only:
+        compare(args.repetitions)
+        in_process()
+        library(args.repetitions)
+    compare_disassemblers(args.repetitions)
 
 
 def cpu_name():

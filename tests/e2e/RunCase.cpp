@@ -1,8 +1,8 @@
 // RunCase: runs one end-to-end case (a corpus file or a command-line folder) against the built tool.
 //
 //   e2e_runner corpus <tarnasm> <case .tasm> <scratch dir>
-//   e2e_runner cli    <tarnasm> <case folder> <scratch dir>
-//   e2e_runner stray  <tarnasm> <file> <scratch dir>     (always fails: a file no case explains)
+//   e2e_runner cli    <tool> <case folder> <scratch dir>     (tool: tarnasm or tarndis)
+//   e2e_runner stray  <tool> <file> <scratch dir>     (always fails: a file no case explains)
 //
 // With TARNASM_REGENERATE=1 in the environment the expected files are written from the actual
 // output instead of being compared. Exit status: 0 pass, 1 fail, 77 skipped (pending case).
@@ -103,7 +103,7 @@ bool runTool(const std::string& tool, const std::vector<std::string>& args, cons
     result.out = readFile(outPath);
     result.err = readFile(errPath);
     if (WIFSIGNALED(wstatus)) {
-        std::cout << "tarnasm was killed by signal " << WTERMSIG(wstatus) << "\n" << result.err;
+        std::cout << fs::path(tool).filename().string() << " was killed by signal " << WTERMSIG(wstatus) << "\n" << result.err;
         return false;
     }
     result.status = WEXITSTATUS(wstatus);
@@ -163,21 +163,24 @@ bool isStopWatchLine(const std::string& line)
            line.find(" seconds") != std::string::npos;
 }
 
-/// Log lines lose their time stamp, the tool's path becomes "tarnasm", and the stopwatch report
-/// (a log line with an empty message, the stopwatch lines, one empty line) is dropped.
+/// Log lines lose their time stamp, the tool's path becomes its file name ("tarnasm"), and the
+/// stopwatch report (a log line with an empty message, the stopwatch lines, one empty line) is
+/// dropped.
 std::string normalise(const std::string& text, const std::string& tool)
 {
+    const std::string name = fs::path(tool).filename().string();
     std::vector<std::string> lines = splitLines(text);
     for (auto& line : lines) {
         if (line.size() > kMarkerWidth && line.compare(kMarkerWidth, 2, "  ") == 0 &&
             isTimeStamp(line, kMarkerWidth + 2)) {
             line.erase(kMarkerWidth + 2, 20);
         }
-        replaceEvery(line, tool, "tarnasm");
+        replaceEvery(line, tool, name);
     }
     std::string result;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].size() == kMarkerWidth + 11 && lines[i].compare(kMarkerWidth, 11, "  tarnasm: ") == 0) {
+        if (lines[i].size() == kMarkerWidth + name.size() + 4 && lines[i].compare(kMarkerWidth, 2, "  ") == 0 &&
+            lines[i].compare(kMarkerWidth + 2, name.size() + 2, name + ": ") == 0) {
             size_t j = i + 1;
             while (j < lines.size() && isStopWatchLine(lines[j])) {
                 ++j;

@@ -1,0 +1,130 @@
+// Runs of the real tarndis on hostile .hex files: exit status, log, output and peak memory.
+#include "common/FileText.h"
+
+#include <tarnasm/tarnasm.h>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string oldText = "# an earlier disassembly\n";
+
+struct Outcome
+{
+    int status = -1;
+    std::string log;
+    long peakKb = 0;
+};
+
+class HostileInput : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Big inputs get pages of their own that go back to the system when freed, so the
+        // child forked later does not start out with them.
+        mallopt(M_MMAP_THRESHOLD, 1 << 20);
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    /// tarndis -o out.tasm in.hex, with the input as in.hex and an earlier text in out.tasm.
+    Outcome run(std::string input)
+    {
+        testfiles::writeFile(dir_ / "in.hex", input);
+        testfiles::writeFile(dir_ / "out.tasm", oldText);
+        std::string().swap(input);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const char* argv[] = {TARNDIS_EXECUTABLE, "-o", "out.tasm", "in.hex", nullptr};
+            const int err = chdir(dir_.c_str()) == 0 ? open("stderr.log", O_WRONLY | O_CREAT, 0644) : -1;
+            if (err >= 0 && dup2(err, 2) >= 0) {
+                execv(argv[0], const_cast<char* const*>(argv));
+            }
+            _exit(127);
+        }
+        Outcome outcome;
+        int status = 0;
+        rusage usage{};
+        EXPECT_EQ(pid, wait4(pid, &status, 0, &usage));
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+        outcome.peakKb = usage.ru_maxrss;
+        outcome.log = testfiles::readFile(dir_ / "stderr.log");
+        fs::remove(dir_ / "stderr.log");
+        EXPECT_EQ(std::string::npos, outcome.log.find("Sanitizer")) << outcome.log.substr(0, 2000);
+        EXPECT_EQ(std::string::npos, outcome.log.find("runtime error:")) << outcome.log.substr(0, 2000);
+        return outcome;
+    }
+
+    /// Refused with the message, out.tasm as it was, memory within a few megabytes of an empty
+    /// run's whatever the input's size (the sanitizers' own memory aside).
+    void expectRefused(std::string input, const std::string& message)
+    {
+        const Outcome outcome = run(std::move(input));
+        EXPECT_EQ(1, outcome.status);
+        EXPECT_NE(std::string::npos, outcome.log.find("in.hex:" + message)) << outcome.log.substr(0, 2000);
+        EXPECT_EQ(oldText, testfiles::readFile(dir_ / "out.tasm"));
+        static const long baseKb = run("").peakKb;
+        EXPECT_TRUE(TARNASM_SANITIZED || outcome.peakKb <= baseKb + 4096) << outcome.peakKb << " KB";
+    }
+
+    const fs::path dir_ = fs::path(TARNDIS_SCRATCH) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+};
+
+TEST_F(HostileInput, BigMalformedFiles)
+{
+    expectRefused(std::string(100 << 20, '7'), "1:16: a word has 16 hexadecimal digits");
+    expectRefused(std::string(100 << 20, '\n'), "1:0: blank line");
+    expectRefused(std::string(1 << 20, '\0'), "1:0: byte 0x00 is not a hexadecimal digit");
+    std::string words = tarnasm::writeHex(std::vector<std::uint64_t>(1000000, 0));
+    expectRefused(std::move(words), "16385:0: more than 16384 words");
+    std::mt19937 random(8);
+    std::string bytes(1 << 20, '\0');
+    std::generate(bytes.begin(), bytes.end(), [&random] { return static_cast<char>(random()); });
+    expectRefused(std::move(bytes), "1:");
+}
+
+TEST_F(HostileInput, FullMemoryOfUnknownWordsIsReportedAndCommentedOut)
+{
+    const Outcome outcome = run(tarnasm::writeHex(std::vector<std::uint64_t>(16384, ~std::uint64_t{0})));
+    EXPECT_EQ(255, outcome.status);
+    EXPECT_EQ(16384, std::count(outcome.log.begin(), outcome.log.end(), '\n'));
+    EXPECT_NE(std::string::npos, outcome.log.find("in.hex:16384:0: word ffffffffffffffff is not an instruction"));
+    const tarnasm::Program again = tarnasm::assembleFile(dir_ / "out.tasm");
+    EXPECT_TRUE(again.ok() && again.words().empty()) << again.report();
+}
+
+TEST_F(HostileInput, FullMemoryOfRandomInstructionsRoundTrips)
+{
+    std::mt19937_64 random(5);
+    std::string source;
+    for (std::size_t address = 0; address < tarnasm::kInstructionMemoryWords; ++address) {
+        const tarnasm::Variant& variant = tarnasm::instructionSet()[random() % 78];
+        source += variant.mnemonic;
+        for (const tarnasm::OperandInfo& operand : variant.operands) {
+            source += (&operand == &variant.operands[0] ? " " : ", ") + std::string(operand.isRegister ? "R" : "") +
+                      std::to_string(std::uniform_int_distribution(operand.minimum, operand.maximum)(random));
+        }
+        source += '\n';
+    }
+    const tarnasm::Program program = tarnasm::assemble(source);
+    ASSERT_TRUE(program.ok()) << program.report();
+    EXPECT_EQ(0, run(tarnasm::writeHex(program.words())).status);
+    const tarnasm::Program again = tarnasm::assembleFile(dir_ / "out.tasm");
+    ASSERT_TRUE(again.ok()) << again.report();
+    EXPECT_TRUE(std::ranges::equal(program.words(), again.words()));
+}
+
+} // namespace
