@@ -4,6 +4,7 @@
 #include <tarnasm/tarnasm.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -56,7 +57,7 @@ std::uint64_t readWord(std::string_view text, int line)
             if (digit < 0) {
                 fail(line, i, shown(text[i]) + " is not a hexadecimal digit");
             }
-            fail(line, i, "a word has 16 hexadecimal digits; this line has more");
+            fail(line, i, "a word has 16 hexadecimal digits; this line has " + std::to_string(text.size()));
         }
         word = (word << 4) | static_cast<std::uint64_t>(digit);
     }
@@ -137,7 +138,7 @@ std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
         throw std::filesystem::filesystem_error("cannot open .hex file", path,
                                                 std::error_code(reason, std::generic_category()));
     }
-    // Never more than a full memory's text plus one more line is needed to judge the file.
+    // A full memory's text and one line more are enough to judge any file: no more is read.
     constexpr size_t enough = (kInstructionMemoryWords + 1) * (digitsPerWord + 2) + 1;
     std::string text(enough, '\0');
     file.read(text.data(), static_cast<std::streamsize>(text.size()));
@@ -145,8 +146,27 @@ std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
         throw fileError("cannot read .hex file", path);
     }
     text.resize(static_cast<size_t>(file.gcount()));
+    const bool cut = text.size() == enough && file.peek() != std::char_traits<char>::eof();
     try {
-        return readHex(text);
+        if (!cut) {
+            return readHex(text);
+        }
+        // What was read ends inside a line: its whole lines come first, then that line is either
+        // one word too many or longer than any word, whatever the rest of the file holds.
+        const size_t lastFeed = text.rfind('\n');
+        const std::string_view whole = std::string_view(text).substr(0, lastFeed == std::string::npos ? 0 : lastFeed + 1);
+        const std::vector<std::uint64_t> words = readHex(whole);
+        const int line = static_cast<int>(words.size()) + 1;
+        if (words.size() == kInstructionMemoryWords) {
+            readHex(text);  // throws for the word too many
+        }
+        const std::string_view rest = std::string_view(text).substr(whole.size());
+        const auto bad = std::find_if(rest.begin(), rest.begin() + digitsPerWord, [](char c) { return hexDigit(c) < 0; });
+        if (bad != rest.begin() + digitsPerWord) {
+            fail(line, static_cast<size_t>(bad - rest.begin()), shown(*bad) + " is not a hexadecimal digit");
+        }
+        fail(line, digitsPerWord, "a word has 16 hexadecimal digits; this line has more than " +
+                                      std::to_string(rest.size()));
     } catch (const HexFormatError& e) {
         throw HexFormatError(path.string() + ": ", e.problem(), e.line(), e.column());
     }

@@ -38,7 +38,7 @@ TEST(HexText, MalformedTextNamesLineAndColumn)
         {"\n", 1, 0, "line 1, column 0: blank line; every line holds one word of 16 hexadecimal digits"},
         {word + "\n" + word, 2, 0, "line 2, column 0: blank line; every line holds one word of 16 hexadecimal digits"},
         {"000000000000000\n", 1, 15, "line 1, column 15: a word has 16 hexadecimal digits; this line has 15"},
-        {"00000000000000000\n", 1, 16, "line 1, column 16: a word has 16 hexadecimal digits; this line has more"},
+        {"00000000000000000\n", 1, 16, "line 1, column 16: a word has 16 hexadecimal digits; this line has 17"},
         {word + "00000000 0000000\n", 2, 8, "line 2, column 8: ' ' is not a hexadecimal digit"},
         {"000000000000000g", 1, 15, "line 1, column 15: 'g' is not a hexadecimal digit"},
         {std::string("0000\0", 5), 1, 4, "line 1, column 4: byte 0x00 is not a hexadecimal digit"},
@@ -87,6 +87,16 @@ TEST(HexText, FilesAreSavedWholeOrNotAtAll)
     EXPECT_THROW(tarnasm::saveHex(dir / "missing" / "prog.hex", words), fs::filesystem_error);
     EXPECT_THROW(tarnasm::loadHex(dir / "missing.hex"), fs::filesystem_error);
     EXPECT_THROW(tarnasm::loadHex(dir), fs::filesystem_error);
+
+    // A file is read only as far as a full memory's text: a longer line is judged from its start.
+    testfiles::writeFile(dir / "long.hex", "0000000000000000\n" + std::string(1'000'000, '0'));
+    try {
+        tarnasm::loadHex(dir / "long.hex");
+        ADD_FAILURE() << "long.hex was accepted";
+    } catch (const tarnasm::HexFormatError& e) {
+        EXPECT_EQ(e.line(), 2);
+        EXPECT_EQ(e.problem(), "a word has 16 hexadecimal digits; this line has more than 294914");
+    }
 
     testfiles::writeFile(dir / "bad.hex", "0000000000000000\nxyz\n");
     try {

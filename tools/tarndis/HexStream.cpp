@@ -15,7 +15,8 @@ constexpr std::size_t kLongestLine = 17;
 
 [[noreturn]] void throwTooManyWords()
 {
-    throw tarnasm::HexFormatError("more than " + std::to_string(tarnasm::kInstructionMemoryWords) +
+    throw tarnasm::HexFormatError("",
+                                  "more than " + std::to_string(tarnasm::kInstructionMemoryWords) +
                                       " words; the instruction memory holds no more",
                                   static_cast<int>(tarnasm::kInstructionMemoryWords) + 1, 0);
 }
@@ -36,8 +37,7 @@ std::size_t lineLength(std::string_view start, std::istream& in)
     return length;
 }
 
-/// The error at its line in the whole file, its message without the piece's "line 3, column 0: ".
-/// A piece cut inside a long line told the reader a length that only the piece has: the line's
+/// The error at its line in the whole file. A piece cut inside a long line told the reader a length that only the piece has: the line's
 /// own length is read from the stream.
 [[noreturn]] void throwInFile(const tarnasm::HexFormatError& error, int linesBefore, std::string_view cutLine,
                               std::istream& in)
@@ -47,18 +47,13 @@ std::size_t lineLength(std::string_view start, std::istream& in)
     if (line > static_cast<int>(tarnasm::kInstructionMemoryWords)) {
         throwTooManyWords();
     }
-    std::string what = error.what();
-    const std::string location =
-        "line " + std::to_string(error.line()) + ", column " + std::to_string(error.column()) + ": ";
-    if (what.starts_with(location)) {
-        what.erase(0, location.size());
-    }
+    std::string what = error.problem();
     const std::string pieceLength = "this line has " + std::to_string(cutLine.size());
     if (!cutLine.empty() && what.ends_with(pieceLength)) {
         what.replace(what.size() - pieceLength.size(), pieceLength.size(),
                      "this line has " + std::to_string(lineLength(cutLine, in)));
     }
-    throw tarnasm::HexFormatError(what, line, error.column());
+    throw tarnasm::HexFormatError("", what, line, error.column());
 }
 
 } // namespace

@@ -98,7 +98,7 @@ int disassembleFile(const Settings& settings)
         words = readHexStream(file);
     } catch (const tarnasm::HexFormatError& e) {
         logAt(Logging::ERROR,
-              name + ":" + std::to_string(e.line()) + ":" + std::to_string(e.column()) + ": " + e.what());
+              name + ":" + std::to_string(e.line()) + ":" + std::to_string(e.column()) + ": " + e.problem());
         return kStatusCannotFinish;
     } catch (const std::ios_base::failure&) {
         logAt(Logging::ERROR, "Could not read input file '" + name + "'");
