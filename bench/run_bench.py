@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Builds tarnasm in Release, then measures it side by side with GNU as and llvm-mc on the
 reference program (wall time and peak resident memory, medians of several runs), the
-in-process throughput and the time per line from 1,000 to 1,000,000 lines. Prints tables."""
+in-process throughput and the time per line from 1,000 to 1,000,000 lines, and the Python module
+(bench/python_bench.py). Prints tables."""
 
 import argparse
 import json
@@ -113,6 +114,18 @@ def in_process():
     print("(time per source line, in process)")
 
 
+def python_module():
+    """The Python module in process against the command line, and one Python thread against two."""
+    module = os.path.join(BUILD, "python")
+    if not os.path.isdir(os.path.join(module, "tarnasm")):
+        print("\nskipped: the Python module was not built (is pybind11 installed?)")
+        return
+    # The module is built for Debian's interpreter, which may not be the one running this script.
+    python = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
+    run([python, os.path.join(ROOT, "bench", "python_bench.py"), "--tarnasm", os.path.join(BUILD, "tarnasm")],
+        env=dict(os.environ, PYTHONPATH=module))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("-n", "--repetitions", type=int, default=21)
@@ -124,6 +137,7 @@ def main():
     print("Machine: %s, %d cores, %s" % (cpu_name(), os.cpu_count(), platform.platform()))
     compare(args.repetitions)
     in_process()
+    python_module()
 
 
 def cpu_name():

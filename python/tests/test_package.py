@@ -1,7 +1,10 @@
 """The package as a host meets it: version, documentation, stubs, and the README's example."""
 
+import doctest
+import importlib.metadata
 import inspect
 import pathlib
+import pickle
 import re
 import subprocess
 import sys
@@ -15,6 +18,10 @@ SWEEP = ROOT / "python" / "examples" / "sweep.py"
 def test_version_is_the_projects():
     cmake = (ROOT / "CMakeLists.txt").read_text()
     assert tarnasm.__version__ == re.search(r"project\(tarnasm VERSION ([0-9.]+)", cmake).group(1)
+    try:
+        assert importlib.metadata.version("tarnasm") == tarnasm.__version__
+    except importlib.metadata.PackageNotFoundError:
+        pass  # the module of the build tree, not installed
 
 
 def test_everything_public_is_documented_and_typed():
@@ -35,3 +42,12 @@ def test_readme_example_is_the_sweep_example_and_runs():
     assert shown == SWEEP.read_text()
     result = subprocess.run([sys.executable, str(SWEEP)], capture_output=True, text=True, check=True)
     assert result.stdout == re.search(r"prints:\n\n```\n(.*?)```", section, re.S).group(1)
+
+
+def test_module_documentation_examples_and_pickled_errors():
+    assert doctest.testmod(tarnasm).failed == 0
+    for error in (tarnasm.AssemblyError("report", [tarnasm.Diagnostic("f", 1, 2, 3, "m", "s", 0)], 1, "f"),
+                  tarnasm.DisassemblyError("message", [tarnasm.UnknownWord(1, 2, "p")]),
+                  tarnasm.HexFormatError("message", 1, 2)):
+        copy = pickle.loads(pickle.dumps(error))
+        assert (type(copy), str(copy), vars(copy)) == (type(error), str(error), vars(error))

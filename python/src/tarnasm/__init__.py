@@ -1,13 +1,21 @@
-"""Assemble, inspect and disassemble programs of the Tarn sequencer.
+r"""Assemble, inspect and disassemble programs of the Tarn sequencer.
 
     >>> import tarnasm
-    >>> program = tarnasm.assemble("start: move 1, R0\\n jmp @start\\n")
-    >>> program.words                         # what the .hex file holds
-    [...]
-    >>> words = numpy.asarray(program)        # the same memory, as numpy.uint64
+    >>> program = tarnasm.assemble("start:  nop\n        jmp @start\n")
+    >>> program.words, program.labels
+    ([576460752303423488, 1008806316530991104], {'start': 0})
+    >>> tarnasm.disassemble(program)
+    'nop\njmp 0\n'
+    >>> try:
+    ...     tarnasm.assemble("        jmp @end\n", name="loop.tasm")
+    ... except tarnasm.AssemblyError as error:
+    ...     print(error.diagnostics[0][:4], error.diagnostics[0].source_line)
+    ('loop.tasm', 1, 13, 3)         jmp @end
 
-A source with errors raises AssemblyError (a ValueError): str(error) is the
-report the command line logs, error.diagnostics points at each place.
+A Program shares its words through the buffer protocol: numpy.asarray(program)
+is a numpy.uint64 view of them, not a copy. A source with errors raises
+AssemblyError (a ValueError): str(error) is the report the command line logs,
+error.diagnostics points at each place of it.
 
 Every function may be called from any number of threads at once; assembling
 releases the GIL, so threads assemble in parallel.
@@ -77,6 +85,10 @@ class AssemblyError(ValueError):
     def __str__(self) -> str:
         return self.report
 
+    def __reduce__(self):
+        # Pickled whole, so that the error crosses process boundaries (multiprocessing pools).
+        return type(self), (self.report, self.diagnostics, self.error_count, self.name)
+
 
 class UnknownWord(NamedTuple):
     """A word that disassemble could not write as an instruction, and why."""
@@ -93,6 +105,9 @@ class DisassemblyError(ValueError):
         super().__init__(message)
         self.unknown_words = list(unknown_words)
 
+    def __reduce__(self):
+        return type(self), (str(self), self.unknown_words)
+
 
 class HexFormatError(ValueError):
     """Malformed .hex text; line is 1-based and column counts bytes from 0."""
@@ -101,6 +116,9 @@ class HexFormatError(ValueError):
         super().__init__(message)
         self.line = line
         self.column = column
+
+    def __reduce__(self):
+        return type(self), (str(self), self.line, self.column)
 
 
 class Operand(NamedTuple):
