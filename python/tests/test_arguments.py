@@ -37,6 +37,7 @@ CASES = {
     "hex directory": (lambda d: tarnasm.load_hex(str(d)), IsADirectoryError, "Is a directory"),
     "save into missing": (lambda d: PROGRAM.save_hex(d / "no" / "x.hex"), FileNotFoundError, "x.hex"),
     "save over directory": (lambda d: PROGRAM.save_hex(d), IsADirectoryError, "Is a directory"),
+    "save path NUL": (lambda d: PROGRAM.save_hex(str(d / "x.hex\0y")), ValueError, "^embedded null byte$"),
     "save path int": (lambda d: PROGRAM.save_hex(3), TypeError, "os.PathLike"),
 }
 

@@ -1,8 +1,8 @@
 // CoreModule: the extension module tarnasm._core, the public library bound for the package tarnasm.
 //
 // The package's own classes (exceptions, named tuples) are written in Python; this module makes
-// them from the library's results and leaves argument checks with Python's messages to itself,
-// so that a wrong argument is a Python exception and never reaches the library.
+// them from the library's results. It checks every argument itself, with messages in Python's
+// own words, so that a wrong argument raises a Python exception and never reaches the library.
 #include <tarnasm/tarnasm.h>
 
 #include <pybind11/pybind11.h>
@@ -52,7 +52,8 @@ py::object packageClass(const char* name)
 }
 
 /// A path argument as os.fspath takes it: str (encoded as the file system does), bytes or any
-/// os.PathLike; anything else is os.fspath's own TypeError.
+/// os.PathLike; anything else is os.fspath's own TypeError. A NUL byte would cut the path short
+/// where the system call reads it, and so name another file: it is refused, as open() does.
 std::filesystem::path fsPath(py::handle path)
 {
     py::object fspath = py::reinterpret_steal<py::object>(PyOS_FSPath(path.ptr()));
@@ -65,8 +66,11 @@ std::filesystem::path fsPath(py::handle path)
             throw py::error_already_set();
         }
     }
-    return std::filesystem::path(std::string(PyBytes_AS_STRING(fspath.ptr()),
-                                             static_cast<size_t>(PyBytes_GET_SIZE(fspath.ptr()))));
+    const std::string bytes(PyBytes_AS_STRING(fspath.ptr()), static_cast<size_t>(PyBytes_GET_SIZE(fspath.ptr())));
+    if (bytes.find('\0') != std::string::npos) {
+        throw py::value_error("embedded null byte");
+    }
+    return std::filesystem::path(bytes);
 }
 
 /// The OSError subclass Python would raise for the same failure. The library names one error
@@ -145,7 +149,7 @@ Words wordsFromBuffer(py::handle words)
 /// One word: an int (or an integer type such as numpy's, but no float) from 0 to 2**64-1.
 std::uint64_t wordFrom(py::handle item, const std::string& what)
 {
-    if (PyFloat_Check(item.ptr()) || PyIndex_Check(item.ptr()) == 0) {
+    if (PyIndex_Check(item.ptr()) == 0) {
         throw py::type_error(what + " must be an int, not " + typeName(item));
     }
     const auto value = py::reinterpret_steal<py::object>(PyNumber_Index(item.ptr()));
@@ -376,12 +380,16 @@ py::object programItem(const tarnasm::Program& program, py::handle index)
 
 int programSourceLine(const tarnasm::Program& program, py::handle address)
 {
-    if (PyFloat_Check(address.ptr()) || PyIndex_Check(address.ptr()) == 0) {
+    if (PyIndex_Check(address.ptr()) == 0) {
         throw py::type_error("address must be an int, not " + typeName(address));
     }
-    const long long value = PyLong_AsLongLong(py::reinterpret_steal<py::object>(PyNumber_Index(address.ptr())).ptr());
-    if (value == -1 && PyErr_Occurred() != nullptr) {
-        PyErr_Clear();
+    const auto index = py::reinterpret_steal<py::object>(PyNumber_Index(address.ptr()));
+    if (!index) {
+        throw py::error_already_set();
+    }
+    int overflow = 0;
+    const long long value = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
+    if (overflow != 0) {
         return 0;
     }
     if (value < 0 || static_cast<unsigned long long>(value) >= program.words().size()) {
