@@ -24,10 +24,14 @@ releases the GIL, so threads assemble in parallel.
 from __future__ import annotations
 
 import os
-from typing import Iterable, NamedTuple, Optional, Sequence, Tuple, Union
+from typing import TYPE_CHECKING, Iterable, NamedTuple, Optional, Sequence, Tuple, Union
 
 from . import _core
 from ._core import Program
+
+if TYPE_CHECKING:  # numpy is optional: only the types name it
+    import numpy
+    import numpy.typing
 
 __all__ = [
     "AssemblyError", "DecodedWord", "Diagnostic", "DisassemblyError", "HexFormatError", "Operand",
