@@ -69,4 +69,5 @@ def test_malformed_hex(text, line, column, tmp_path):
 
 def test_hex_text_in_both_cases_and_line_ends():
     assert tarnasm.read_hex(b"00000000000000FF\r\n00000000000000ff") == [255, 255]
-    assert tarnasm.write_hex(numpy.array([255, 2**64 - 1], dtype=numpy.uint64)) == "00000000000000ff\nffffffffffffffff\n"
+    words = numpy.array([255, 2**64 - 1], dtype=numpy.uint64)
+    assert tarnasm.write_hex(words) == "00000000000000ff\nffffffffffffffff\n"

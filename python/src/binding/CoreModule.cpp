@@ -146,11 +146,17 @@ Words wordsFromBuffer(py::handle words)
     return result;
 }
 
-/// One word: an int (or an integer type such as numpy's, but no float) from 0 to 2**64-1.
-std::uint64_t wordFrom(py::handle item, const std::string& what)
+constexpr size_t kNotAnItem = static_cast<size_t>(-1);
+
+/// One word: an int (or an integer type such as numpy's, but no float) from 0 to 2**64-1. A
+/// message names it as words[index], or as word when it is not an item of words.
+std::uint64_t wordFrom(py::handle item, size_t index)
 {
+    const auto what = [index] {
+        return index == kNotAnItem ? std::string("word") : "words[" + std::to_string(index) + "]";
+    };
     if (PyIndex_Check(item.ptr()) == 0) {
-        throw py::type_error(what + " must be an int, not " + typeName(item));
+        throw py::type_error(what() + " must be an int, not " + typeName(item));
     }
     const auto value = py::reinterpret_steal<py::object>(PyNumber_Index(item.ptr()));
     if (!value) {
@@ -159,7 +165,8 @@ std::uint64_t wordFrom(py::handle item, const std::string& what)
     const unsigned long long word = PyLong_AsUnsignedLongLong(value.ptr());
     if (word == static_cast<unsigned long long>(-1) && PyErr_Occurred() != nullptr) {
         PyErr_Clear();
-        throw py::value_error(what + " is " + std::string(py::str(value)) + "; a word is an integer from 0 to 2**64-1");
+        throw py::value_error(what() + " is " + std::string(py::str(value)) +
+                              "; a word is an integer from 0 to 2**64-1");
     }
     return word;
 }
@@ -179,7 +186,7 @@ Words wordsFrom(py::handle words)
     }
     Words result;
     for (py::handle item : words) {
-        result.push_back(wordFrom(item, "words[" + std::to_string(result.size()) + "]"));
+        result.push_back(wordFrom(item, result.size()));
     }
     return result;
 }
@@ -258,7 +265,7 @@ std::string disassembleWords(py::handle words)
 
 py::tuple decodeWord(py::handle word)
 {
-    const tarnasm::DecodedWord decoded = tarnasm::decode(wordFrom(word, "word"));
+    const tarnasm::DecodedWord decoded = tarnasm::decode(wordFrom(word, kNotAnItem));
     py::object mnemonic = decoded.variant != nullptr ? py::object(py::str(decoded.variant->mnemonic)) : py::none();
     py::list operands;
     for (std::int64_t value : decoded.operands) {
@@ -404,14 +411,16 @@ PYBIND11_MODULE(_core, m)
 {
     m.doc() = "The compiled part of tarnasm; use the package tarnasm, not this module.";
 
-    py::class_<tarnasm::Program>(m, "Program", py::buffer_protocol(), R"(An assembled program: its instruction words and where they came from.
+    py::class_<tarnasm::Program>(m, "Program", py::buffer_protocol(),
+                                 R"(An assembled program: its instruction words and where they came from.
 
 Made by tarnasm.assemble and tarnasm.assemble_file. len(program), indexing and
 iteration give the words as int; the buffer protocol shares them as unsigned
 64-bit integers, so numpy.asarray(program) is a read-only view without a copy.)")
         .def_buffer(&programBuffer)
         .def("__len__", [](const tarnasm::Program& p) { return p.words().size(); })
-        .def("__getitem__", &programItem, py::arg("index"), "The word at an index (negative counts from the end), or a list of words for a slice.")
+        .def("__getitem__", &programItem, py::arg("index"),
+             "The word at an index (negative counts from the end), or a list of words for a slice.")
         .def(
             "__iter__",
             [](const tarnasm::Program& p) { return py::make_iterator(p.words().begin(), p.words().end()); },
