@@ -469,15 +469,19 @@ file as it was. Raises OSError when it cannot.)");
     // Shown as a class of the package that hosts use, not of this module.
     m.attr("Program").attr("__module__") = "tarnasm";
 
-    m.def("version", [] { return std::string(tarnasm::version()); });
-    m.def("assemble", &assembleSource, py::arg("source"), py::arg("name"));
-    m.def("assemble_file", &assembleFile, py::arg("path"));
-    m.def("disassemble", &disassembleWords, py::arg("words"));
-    m.def("decode", &decodeWord, py::arg("word"));
-    m.def("read_hex", &readHex, py::arg("text"));
-    m.def("write_hex", [](py::handle words) { return tarnasm::writeHex(wordsFrom(words)); }, py::arg("words"));
-    m.def("load_hex", &loadHex, py::arg("path"));
-    m.def("save_hex", [](py::handle path, py::handle words) { saveHex(path, wordsFrom(words)); }, py::arg("path"),
-          py::arg("words"));
-    m.def("instruction_set", &instructionSet);
+    // The package's functions wrap these with their documentation and types.
+    m.def("version", [] { return std::string(tarnasm::version()); }, "The library's version.");
+    m.def("assemble", &assembleSource, py::arg("source"), py::arg("name"), "See tarnasm.assemble.");
+    m.def("assemble_file", &assembleFile, py::arg("path"), "See tarnasm.assemble_file.");
+    m.def("disassemble", &disassembleWords, py::arg("words"), "See tarnasm.disassemble.");
+    m.def("decode", &decodeWord, py::arg("word"), "See tarnasm.decode; gives the fields as a plain tuple.");
+    m.def("read_hex", &readHex, py::arg("text"), "See tarnasm.read_hex.");
+    m.def(
+        "write_hex", [](py::handle words) { return tarnasm::writeHex(wordsFrom(words)); }, py::arg("words"),
+        "See tarnasm.write_hex.");
+    m.def("load_hex", &loadHex, py::arg("path"), "See tarnasm.load_hex.");
+    m.def(
+        "save_hex", [](py::handle path, py::handle words) { saveHex(path, wordsFrom(words)); }, py::arg("path"),
+        py::arg("words"), "See tarnasm.save_hex.");
+    m.def("instruction_set", &instructionSet, "See tarnasm.instruction_set; gives plain tuples.");
 }
