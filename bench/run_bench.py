@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Builds tarnasm in Release, then measures it side by side with GNU as and llvm-mc on the
 reference program (wall time and peak resident memory, medians of several runs), the
-in-process throughput and the time per line from 1,000 to 1,000,000 lines, and tarndis beside
-objdump -d on the reference program's words. Prints tables."""
+in-process throughput and the time per line from 1,000 to 1,000,000 lines, the library in process
+against the command line, tarndis beside objdump -d on the reference program's words, and the
+Python module (bench/python_bench.py). Prints tables."""
 
 import argparse
 import json
@@ -160,6 +161,18 @@ def compare_disassemblers(repetitions):
               % (name, elapsed * 1e3, memory / 1024, base[1] / elapsed, base[2] / memory))
 
 
+def python_module():
+    """The Python module in process against the command line, and one Python thread against two."""
+    module = os.path.join(BUILD, "python")
+    if not os.path.isdir(os.path.join(module, "tarnasm")):
+        print("\nskipped: the Python module was not built (is pybind11 installed?)")
+        return
+    # The module is built for Debian's interpreter, which may not be the one running this script.
+    python = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
+    run([python, os.path.join(ROOT, "bench", "python_bench.py"), "--tarnasm", os.path.join(BUILD, "tarnasm")],
+        env=dict(os.environ, PYTHONPATH=module))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("-n", "--repetitions", type=int, default=21)
@@ -175,6 +188,8 @@ def main():
         in_process()
         library(args.repetitions)
     compare_disassemblers(args.repetitions)
+    if not args.tarndis_only:
+        python_module()
 
 
 def cpu_name():

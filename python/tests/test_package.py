@@ -1,0 +1,53 @@
+"""The package as a host meets it: version, documentation, stubs, and the README's example."""
+
+import doctest
+import importlib.metadata
+import inspect
+import pathlib
+import pickle
+import re
+import subprocess
+import sys
+
+import tarnasm
+from conftest import ROOT
+
+SWEEP = ROOT / "python" / "examples" / "sweep.py"
+
+
+def test_version_is_the_projects():
+    cmake = (ROOT / "CMakeLists.txt").read_text()
+    assert tarnasm.__version__ == re.search(r"project\(tarnasm VERSION ([0-9.]+)", cmake).group(1)
+    try:
+        assert importlib.metadata.version("tarnasm") == tarnasm.__version__
+    except importlib.metadata.PackageNotFoundError:
+        pass  # the module of the build tree, not installed
+
+
+def test_everything_public_is_documented_and_typed():
+    undocumented = [name for name in tarnasm.__all__ if name != "__version__"
+                    and not inspect.getdoc(getattr(tarnasm, name))]
+    undocumented += ["Program." + name for name, member in vars(tarnasm.Program).items()
+                     if not name.startswith("_") and not inspect.getdoc(member)]
+    assert undocumented == []
+    assert tarnasm.Program.__module__ == "tarnasm"
+    package = pathlib.Path(tarnasm.__file__).parent
+    assert (package / "py.typed").is_file() and (package / "_core.pyi").is_file()
+
+
+def test_readme_example_is_the_sweep_example_and_runs():
+    readme = (ROOT / "README.md").read_text()
+    section = readme[readme.index("## Use from Python"):]
+    shown = re.search(r"```python\n(.*?)```", section, re.S).group(1)
+    assert shown == SWEEP.read_text()
+    result = subprocess.run([sys.executable, str(SWEEP)], capture_output=True, text=True, check=True)
+    assert result.stdout == re.search(r"prints:\n\n```\n(.*?)```", section, re.S).group(1)
+
+
+def test_module_documentation_examples_and_pickled_errors():
+    assert doctest.testmod(tarnasm).failed == 0
+    for error in (tarnasm.AssemblyError("report", [tarnasm.Diagnostic("f", 1, 2, 3, "m", "s", 0)], 1, "f"),
+                  tarnasm.DisassemblyError("message", [tarnasm.UnknownWord(1, 2, "p")]),
+                  tarnasm.HexFormatError("message", 1, 2)):
+        copy = pickle.loads(pickle.dumps(error))
+        assert (type(copy), str(copy), vars(copy)) == (type(error), str(error), vars(error))
