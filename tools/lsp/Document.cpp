@@ -2,7 +2,10 @@
 #include "Document.h"
 
 #include <algorithm>
-#include <cstring>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 namespace tarnasm::lsp {
 
@@ -129,12 +132,11 @@ void Document::applyChange(const ContentChange& change)
 const Program& Document::program() const
 {
     if (!program_) {
-        if (!hasCarriageReturn_) {
-            program_ = assemble(text_, name_);
-        } else {
-            // The assembler reads LF CR as one line end, the protocol as two: give it the
-            // protocol's lines so that both count alike.
-            std::string joined;
+        std::string joined;
+        std::string_view source = text_;
+        if (hasCarriageReturn_) {
+            // The assembler reads LF CR as one line end, the protocol as two; and text in memory
+            // counts CR LF as two (see the report): give it the protocol's lines, ended by LF.
             joined.reserve(text_.size());
             for (std::size_t i = 0; i < lines_.size(); ++i) {
                 joined.append(line(i));
@@ -142,10 +144,37 @@ const Program& Document::program() const
                     joined.push_back('\n');
                 }
             }
-            program_ = assemble(joined, name_);
+            source = joined;
         }
+        program_ = assembleText(source);
     }
     return *program_;
+}
+
+Program Document::assembleText(std::string_view source) const
+{
+    // Text in memory ends at a NUL that starts a line, silently; a file is read to its end and
+    // the NUL reported, as the command line does. Only such text takes the way through a file.
+    const bool nulStartsLine = !source.empty() && (source.front() == '\0' || source.find(std::string_view("\n\0", 2)) != std::string_view::npos);
+    if (!nulStartsLine) {
+        return assemble(source, name_);
+    }
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("tarnasm-lsp-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tasm");
+    {
+        std::ofstream file(path, std::ios::binary);
+        file.write(source.data(), static_cast<std::streamsize>(source.size()));
+        if (!file.flush()) {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+            return assemble(source, name_);
+        }
+    }
+    Program program = assembleFile(path);
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return program;
 }
 
 } // namespace tarnasm::lsp

@@ -55,6 +55,7 @@ private:
         std::size_t end;
     };
     void index();
+    Program assembleText(std::string_view source) const;
 
     std::string uri_;
     std::string name_;
