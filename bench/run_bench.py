@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Builds tarnasm in Release, then measures it side by side with GNU as and llvm-mc on the
 reference program (wall time and peak resident memory, medians of several runs), the
-in-process throughput and the time per line from 1,000 to 1,000,000 lines. Prints tables."""
+in-process throughput and the time per line from 1,000 to 1,000,000 lines, and the language
+server's reply times. Prints tables."""
 
 import argparse
 import json
@@ -12,6 +13,8 @@ import statistics
 import subprocess
 import sys
 import time
+
+import lsp_bench
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build", "bench")
@@ -124,6 +127,7 @@ def main():
     print("Machine: %s, %d cores, %s" % (cpu_name(), os.cpu_count(), platform.platform()))
     compare(args.repetitions)
     in_process()
+    lsp_bench.report([os.path.join(BUILD, "tools", "lsp", "tarnasm-lsp")], os.path.join(DATA, "big.tasm"))
 
 
 def cpu_name():
