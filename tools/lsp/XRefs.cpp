@@ -132,7 +132,7 @@ WorkspaceEdit rename(const Document& document, Position position, std::string_vi
     }
     if (!occurrences(document, name->kind, newName).empty()) {
         throw ProtocolError(ErrorCode::requestFailed,
-                            "a " + std::string(kind) + " named '" + std::string(newName) + "' already exists");
+                            "a " + std::string(kind) + " named '" + std::string(newName) + "' is already used");
     }
     std::vector<std::size_t> lines;
     const auto found = occurrences(document, name->kind, name->name, &lines);

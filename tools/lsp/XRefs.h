@@ -23,7 +23,7 @@ std::vector<Location> references(const Document& document, Position position, bo
 
 /// The edits that rename the label or symbol under the cursor. Throws ProtocolError
 /// (requestFailed) when the cursor is on no name, or the new name is not one the language
-/// accepts for it, or is taken by another label (or symbol).
+/// accepts for it, or is written in the document already as another label (or symbol).
 WorkspaceEdit rename(const Document& document, Position position, std::string_view newName);
 
 } // namespace tarnasm::lsp

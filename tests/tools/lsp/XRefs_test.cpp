@@ -81,7 +81,7 @@ TEST(XRefs, RenameRefusesNamesTheLanguageRejectsOrThatAreTaken)
     for (const char* name : {"", "1st", "a b", "a-b", "x#", "@x", "caf\xC3\xA9", "a\nb:"}) {
         EXPECT_NE(message(name, source.point()).find("is not a valid label name"), std::string::npos) << name;
     }
-    EXPECT_EQ(message("loopy", source.point()), "a label named 'loopy' already exists");
+    EXPECT_EQ(message("loopy", source.point()), "a label named 'loopy' is already used");
     EXPECT_EQ(message("x", {3, 9}), "there is no label or symbol here to rename");
 }
 
