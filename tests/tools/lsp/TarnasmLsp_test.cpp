@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -193,107 +194,7 @@ TEST(TarnasmLsp, WholeConversation)
     EXPECT_EQ(client.finish(), 0);
 }
 
-TEST(TarnasmLsp, MalformedFramingIsSkipped)
-{
-    LspClient client;
-    client.sendRaw("Content-Type: text/plain\r\n\r\n");
-    client.sendRaw("Content-Length: twelve\r\n\r\n");
-    client.sendRaw("Content-Length: -1\r\n\r\n");
-    client.sendRaw(std::string(100000, 'x') + "\r\n\r\n");
-    client.sendRaw("Content-Length: 99999999999999999999999\r\n\r\n");
-    expectServing(client);
-}
-
-TEST(TarnasmLsp, BodiesThatAreNotRequests)
-{
-    LspClient client;
-    const std::pair<const char*, int> bodies[] = {
-        {"{\"jsonrpc\":\"2.0\",\"id\":1,", -32700}, {"\xFF\xFE", -32700}, {"[]", -32600}, {"42", -32600},
-        {"{\"jsonrpc\":\"2.0\",\"id\":{},\"method\":\"shutdown\"}", -32600},
-        {"{\"jsonrpc\":\"2.0\",\"id\":2,\"method\":7}", -32600}, {"{\"jsonrpc\":\"2.0\",\"id\":3}", -32600},
-    };
-    for (const auto& [body, code] : bodies) {
-        client.sendRaw("Content-Length: " + std::to_string(std::string(body).size()) + "\r\n\r\n" + body);
-        expectError(client.response(), code);
-    }
-    expectServing(client);
-}
-
-TEST(TarnasmLsp, MissingOrWrongTypedParams)
-{
-    LspClient client;
-    client.open("file:///p.tasm", "nop\n");
-    const Json cases[] = {
-        Json::object(),
-        {{"textDocument", {{"uri", 5}}}, {"position", {{"line", 0}, {"character", 0}}}},
-        {{"textDocument", {{"uri", "file:///p.tasm"}}}},
-        {{"textDocument", {{"uri", "file:///p.tasm"}}}, {"position", {{"line", "0"}, {"character", 0}}}},
-        {{"textDocument", {{"uri", "file:///p.tasm"}}}, {"position", {{"line", -1}, {"character", 0}}}},
-        {{"textDocument", {{"uri", "file:///p.tasm"}}}, {"position", {{"line", 0.5}, {"character", 0}}}},
-        {{"textDocument", {{"uri", "file:///p.tasm"}}}, {"position", {{"line", 1ull << 40}, {"character", 0}}}},
-        {{"textDocument", "file:///p.tasm"}, {"position", {{"line", 0}, {"character", 0}}}},
-        "params",
-    };
-    for (const Json& params : cases) {
-        expectError(client.request("textDocument/hover", params), -32602);
-    }
-    Json rename = at("file:///p.tasm", 0, 0);
-    expectError(client.request("textDocument/rename", rename), -32602);
-    // Bad notifications are dropped; the document stays as it was.
-    client.notify("textDocument/didChange", {{"textDocument", {{"uri", "file:///p.tasm"}, {"version", 2}}}});
-    client.notify("textDocument/didChange", {{"textDocument", {{"uri", "file:///p.tasm"}}}, {"contentChanges", 5}});
-    client.notify("textDocument/didOpen", {{"textDocument", {{"uri", "file:///q.tasm"}}}});
-    expectServing(client);
-}
-
-TEST(TarnasmLsp, UnknownMethodsAndCancel)
-{
-    LspClient client;
-    expectError(client.request("textDocument/frobnicate"), -32601);
-    expectError(client.request("$/unknown"), -32601);
-    client.notify("workspace/frobnicate", Json::object());
-    client.notify("$/cancelRequest", {{"id", 1}});
-    client.send({{"jsonrpc", "2.0"}, {"id", 99}, {"result", nullptr}}); // a response to nothing
-    expectServing(client);
-}
-
-TEST(TarnasmLsp, LifecycleOutOfOrder)
-{
-    LspClient client(false);
-    expectError(client.request("textDocument/hover", at("file:///p.tasm", 0, 0)), -32002);
-    expectError(client.request("shutdown"), -32002);
-    client.notify("textDocument/didOpen", {{"textDocument", {{"uri", "file:///p.tasm"}, {"version", 1}, {"text", "x"}}}});
-    EXPECT_FALSE(client.request("initialize", {{"capabilities", Json::object()}}).contains("error"));
-    expectError(client.request("initialize", {{"capabilities", Json::object()}}), -32600);
-    expectError(client.request("textDocument/hover", at("file:///p.tasm", 0, 0)), -32602); // never opened
-    expectServing(client);
-    client.notify("exit", nullptr);
-    EXPECT_EQ(client.finish(), 1);
-
-    LspClient cut;
-    EXPECT_EQ(cut.finish(), 1); // the input ends without exit
-}
-
-TEST(TarnasmLsp, PositionsBeyondTheDocument)
-{
-    LspClient client;
-    client.open("file:///p.tasm", "here: nop # c\n");
-    for (const char* method : {"textDocument/hover", "textDocument/definition", "textDocument/signatureHelp"}) {
-        EXPECT_EQ(client.request(method, at("file:///p.tasm", 5, 0))["result"], nullptr) << method;
-        EXPECT_EQ(client.request(method, at("file:///p.tasm", 0, 900))["result"], nullptr) << method;
-    }
-    EXPECT_EQ(client.request("textDocument/completion", at("file:///p.tasm", 7, 0))["result"]["items"], Json::array());
-    EXPECT_EQ(client.request("textDocument/references", at("file:///p.tasm", 7, 0))["result"], Json::array());
-    // An edit beyond the end appends; one beyond a line's end starts at that end.
-    client.notify("textDocument/didChange", {{"textDocument", {{"uri", "file:///p.tasm"}, {"version", 2}}},
-                                             {"contentChanges", {change(0, 500, 600, " # x"), change(40, 0, 0, "frob")}}});
-    const Json published = client.notification("textDocument/publishDiagnostics");
-    ASSERT_EQ(published["params"]["diagnostics"].size(), 1u) << published;
-    EXPECT_EQ(published["params"]["diagnostics"][0]["range"]["start"]["line"], 1);
-    expectServing(client);
-}
-
-TEST(TarnasmLsp, LargeAndOddDocuments)
+TEST(TarnasmLsp, DocumentOf100000Lines)
 {
     LspClient client;
     std::string large;
@@ -301,33 +202,98 @@ TEST(TarnasmLsp, LargeAndOddDocuments)
         large += i % 10 == 0 ? "        frob 1\n" : "# a comment line\n";
     }
     EXPECT_EQ(client.open("file:///large.tasm", large)["params"]["diagnostics"].size(), 10000u);
-
-    // NUL bytes inside a line and at its start; the text after them is read too.
-    const char withNul[] = "nop\n  wa\0it 5\n\0\0\n  nop\0\n";
-    const Json nul = client.open("file:///nul.tasm", std::string(withNul, sizeof withNul - 1))["params"];
-    ASSERT_EQ(nul["diagnostics"].size(), 3u) << nul;
-    EXPECT_EQ(nul["diagnostics"][2]["range"], range(3, 5, 6));
-
-    // CR, CRLF and LF CR: the error stands on the protocol's line 4 (0-based) in each.
-    for (const char* text : {"nop\rnop\rnop\r\r  frob\r", "nop\r\nnop\r\nnop\r\n\r\n  frob\r\n", "nop\nnop\nnop\n\r  frob\n"}) {
-        const Json odd = client.open("file:///odd.tasm", text);
-        ASSERT_EQ(odd["params"]["diagnostics"].size(), 1u) << odd;
-        EXPECT_EQ(odd["params"]["diagnostics"][0]["range"], range(4, 2, 6)) << text;
-    }
     expectServing(client);
 }
 
-TEST(TarnasmLsp, UrisWithSpacesAndEscapes)
+/// Whether a message holds every member of the expected one (nested objects likewise, arrays
+/// element by element).
+bool holds(const Json& actual, const Json& expected)
 {
-    LspClient client;
-    const std::string uri = "file:///tmp/a%20b/c%25d%C3%A9.tasm";
-    const Json published = client.open(uri, "  frob\n");
-    EXPECT_EQ(published["params"]["uri"], uri);
-    // The same document, escaped otherwise by the client.
-    const std::string other = "file:///tmp/a b/c%25d\xC3\xA9.tasm";
-    EXPECT_NE(client.request("textDocument/hover", at(other, 0, 3))["result"], nullptr);
-    expectServing(client);
+    if (expected.is_object()) {
+        if (!actual.is_object()) {
+            return false;
+        }
+        for (const auto& [key, value] : expected.items()) {
+            if (!actual.contains(key) || !holds(actual[key], value)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    if (expected.is_array()) {
+        if (!actual.is_array() || actual.size() != expected.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            if (!holds(actual[i], expected[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+    return actual == expected;
 }
+
+std::string unescaped(const std::string& text)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            bytes += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        if (c == 'x' && i + 2 < text.size()) {
+            bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            bytes += c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+        }
+    }
+    return bytes;
+}
+
+class Conversation : public testing::TestWithParam<std::string>
+{
+};
+
+TEST_P(Conversation, Replies)
+{
+    std::ifstream script(std::filesystem::path(TARNASM_LSP_CONVERSATIONS) / (GetParam() + ".lsp"));
+    LspClient client(false);
+    int number = 0;
+    for (std::string line; std::getline(script, line);) {
+        SCOPED_TRACE(GetParam() + ".lsp:" + std::to_string(++number));
+        if (line.rfind(">>>raw ", 0) == 0) {
+            client.sendRaw(unescaped(line.substr(7)));
+        } else if (line.rfind(">>> ", 0) == 0) {
+            client.send(Json::parse(line.substr(4)));
+        } else if (line.rfind("<<< ", 0) == 0) {
+            const Json expected = Json::parse(line.substr(4));
+            const Json actual = expected.contains("method") ? client.notification(expected["method"]) : client.response();
+            EXPECT_TRUE(holds(actual, expected)) << "got " << actual;
+        } else if (line.rfind("status ", 0) == 0) {
+            EXPECT_EQ(client.finish(), std::stoi(line.substr(7)));
+        } else {
+            ASSERT_TRUE(line.empty() || line[0] == '#') << "not understood: " << line;
+        }
+    }
+}
+
+std::vector<std::string> conversations()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(TARNASM_LSP_CONVERSATIONS)) {
+        if (entry.path().extension() == ".lsp") {
+            names.push_back(entry.path().stem().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(TarnasmLsp, Conversation, testing::ValuesIn(conversations()),
+                         [](const auto& info) { return info.param; });
 
 } // namespace
 } // namespace tarnasm::lsp::test
