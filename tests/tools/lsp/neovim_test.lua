@@ -55,6 +55,16 @@ if #completion.items < 40 then
   fail('completion: ' .. #completion.items .. ' items')
 end
 
+-- Neovim applies the rename's edits to the buffer.
+vim.api.nvim_win_set_cursor(0, { 1, 1 })
+vim.lsp.buf.rename('begin')
+if not vim.wait(20000, function() return vim.fn.getline(2):find('@begin', 1, true) ~= nil end, 50) then
+  fail('rename: ' .. vim.inspect(vim.api.nvim_buf_get_lines(0, 0, -1, false)))
+end
+if vim.fn.getline(1) ~= 'begin:  nop' then
+  fail('rename of the definition: ' .. vim.fn.getline(1))
+end
+
 -- The fix empties the list.
 vim.api.nvim_buf_set_lines(0, 2, 3, false, { '        nop' })
 if not vim.wait(20000, function() return #vim.diagnostic.get(0) == 0 end, 50) then
