@@ -2,9 +2,8 @@
 #include "Document.h"
 
 #include <algorithm>
-#include <atomic>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace tarnasm::lsp {
@@ -155,25 +154,35 @@ Program Document::assembleText(std::string_view source) const
 {
     // Text in memory ends at a NUL that starts a line, silently; a file is read to its end and
     // the NUL reported, as the command line does. Only such text takes the way through a file.
-    const bool nulStartsLine = !source.empty() && (source.front() == '\0' || source.find(std::string_view("\n\0", 2)) != std::string_view::npos);
+    const bool nulStartsLine = !source.empty() && (source.front() == '\0' ||
+                                                   source.find(std::string_view("\n\0", 2)) != std::string_view::npos);
     if (!nulStartsLine) {
         return assemble(source, name_);
     }
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("tarnasm-lsp-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tasm");
-    {
-        std::ofstream file(path, std::ios::binary);
-        file.write(source.data(), static_cast<std::streamsize>(source.size()));
-        if (!file.flush()) {
-            std::error_code ignored;
-            std::filesystem::remove(path, ignored);
-            return assemble(source, name_);
-        }
+    // mkstemp makes the file anew with a name nobody can foresee: no other user's link is followed.
+    std::string path;
+    try {
+        path = (std::filesystem::temp_directory_path() / "tarnasm-lsp-XXXXXX").string();
+    } catch (const std::filesystem::filesystem_error&) {
+        return assemble(source, name_);
+    }
+    const int fd = mkstemp(path.data());
+    if (fd < 0) {
+        return assemble(source, name_);
+    }
+    bool written = true;
+    for (std::string_view rest = source; written && !rest.empty();) {
+        const ssize_t n = write(fd, rest.data(), rest.size());
+        written = n > 0;
+        rest.remove_prefix(written ? static_cast<std::size_t>(n) : 0);
+    }
+    close(fd);
+    if (!written) {
+        unlink(path.c_str());
+        return assemble(source, name_);
     }
     Program program = assembleFile(path);
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    unlink(path.c_str());
     return program;
 }
 

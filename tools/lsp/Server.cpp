@@ -177,7 +177,8 @@ void Server::notification(const std::string& method, const Json& params)
     try {
         if (method == "textDocument/didOpen") {
             const Json& item = params.at("textDocument");
-            publishDiagnostics(documents_.open(stringField(item, "uri"), stringField(item, "text"), documentVersion(params)));
+            publishDiagnostics(
+                documents_.open(stringField(item, "uri"), stringField(item, "text"), documentVersion(params)));
         } else if (method == "textDocument/didChange") {
             Document& changed = document(params);
             for (const ContentChange& change : contentChanges(params)) {

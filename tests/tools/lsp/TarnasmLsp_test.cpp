@@ -117,7 +117,8 @@ void expectCommandLineReport(const Json& diagnostics, const std::string& source,
 void expectServing(LspClient& client)
 {
     client.open("file:///alive.tasm", "alive: nop\n");
-    const Json symbols = client.request("textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///alive.tasm"}}}});
+    const Json symbols =
+        client.request("textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///alive.tasm"}}}});
     ASSERT_EQ(symbols["result"].size(), 1u) << symbols;
     EXPECT_EQ(symbols["result"][0]["name"], "alive");
 }
