@@ -1,5 +1,5 @@
-// The real tarnasm-lsp over pipes: a whole editing conversation, and malformed input of each kind
-// after which the server must go on serving.
+// The real tarnasm-lsp over pipes: a whole editing conversation, a document of 100,000 lines, and
+// the scripted conversations of conversations/ (malformed input after which it must go on serving).
 #include "LspClient.h"
 
 #include <gtest/gtest.h>
