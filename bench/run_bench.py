@@ -2,8 +2,8 @@
 """Builds tarnasm in Release, then measures it side by side with GNU as and llvm-mc on the
 reference program (wall time and peak resident memory, medians of several runs), the
 in-process throughput and the time per line from 1,000 to 1,000,000 lines, the library in process
-against the command line, tarndis beside objdump -d on the reference program's words, and the
-Python module (bench/python_bench.py). Prints tables."""
+against the command line, tarndis beside objdump -d on the reference program's words, the Python
+module (bench/python_bench.py) and the language server's reply times. Prints tables."""
 
 import argparse
 import json
@@ -14,6 +14,8 @@ import statistics
 import subprocess
 import sys
 import time
+
+import lsp_bench
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build", "bench")
@@ -190,6 +192,7 @@ def main():
     compare_disassemblers(args.repetitions)
     if not args.tarndis_only:
         python_module()
+        lsp_bench.report([os.path.join(BUILD, "tools", "lsp", "tarnasm-lsp")], os.path.join(DATA, "big.tasm"))
 
 
 def cpu_name():

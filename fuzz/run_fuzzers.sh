@@ -19,7 +19,7 @@ find tests/corpus tests/cli examples -type f \( -name '*.tasm' -o -name '*.hex' 
     done
 
 status=0
-for target in pipeline_fuzzer number_fuzzer token_fuzzer hex_fuzzer; do
+for target in pipeline_fuzzer number_fuzzer token_fuzzer hex_fuzzer lsp_fuzzer; do
     work=$build/fuzz-work/$target
     findings=$build/fuzz-findings/$target
     mkdir -p "$work" "$findings"
@@ -27,6 +27,7 @@ for target in pipeline_fuzzer number_fuzzer token_fuzzer hex_fuzzer; do
     [[ -d $kept ]] || kept=
     dict=()
     [[ $target == number_fuzzer || $target == hex_fuzzer ]] || dict=(-dict=fuzz/tarn.dict)
+    [[ $target != lsp_fuzzer ]] || dict=(-dict=fuzz/lsp.dict)
     log=$build/fuzz-$target.log
     if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 "${dict[@]}" \
         -artifact_prefix="$findings/" "$work" $kept "$seeds" >"$log" 2>&1; then

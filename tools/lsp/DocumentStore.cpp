@@ -1,0 +1,26 @@
+// DocumentStore: open documents keyed by their decoded URI.
+#include "DocumentStore.h"
+
+#include "Uri.h"
+
+namespace tarnasm::lsp {
+
+Document& DocumentStore::open(const std::string& uri, std::string text, int version)
+{
+    const std::string key = decodeUri(uri);
+    documents_.erase(key);
+    return documents_.try_emplace(key, uri, uriFileName(uri), std::move(text), version).first->second;
+}
+
+Document* DocumentStore::find(std::string_view uri)
+{
+    const auto found = documents_.find(decodeUri(uri));
+    return found == documents_.end() ? nullptr : &found->second;
+}
+
+bool DocumentStore::close(std::string_view uri)
+{
+    return documents_.erase(decodeUri(uri)) > 0;
+}
+
+} // namespace tarnasm::lsp

@@ -1,0 +1,172 @@
+// Protocol: reading parameters from JSON with checked types, and writing results.
+#include "Protocol.h"
+
+#include <nlohmann/json.hpp>
+
+#include <climits>
+
+namespace tarnasm::lsp {
+
+namespace {
+
+[[noreturn]] void invalid(const std::string& what)
+{
+    throw ProtocolError(ErrorCode::invalidParams, what);
+}
+
+const Json& member(const Json& object, const char* key)
+{
+    if (!object.is_object()) {
+        invalid(std::string("expected an object holding '") + key + "'");
+    }
+    const auto found = object.find(key);
+    if (found == object.end()) {
+        invalid(std::string("missing '") + key + "'");
+    }
+    return *found;
+}
+
+} // namespace
+
+std::string stringField(const Json& object, const char* key)
+{
+    const Json& value = member(object, key);
+    if (!value.is_string()) {
+        invalid(std::string("'") + key + "' must be a string");
+    }
+    return value.get<std::string>();
+}
+
+int integerField(const Json& object, const char* key)
+{
+    const Json& value = member(object, key);
+    // A float or a number beyond int would be cut silently by a plain get<int>.
+    if (value.is_number_unsigned() && value.get<std::uint64_t>() <= INT_MAX) {
+        return static_cast<int>(value.get<std::uint64_t>());
+    }
+    if (value.is_number_integer() && value.get<std::int64_t>() >= 0 && value.get<std::int64_t>() <= INT_MAX) {
+        return static_cast<int>(value.get<std::int64_t>());
+    }
+    invalid(std::string("'") + key + "' must be an integer from 0 to 2147483647");
+}
+
+std::string documentUri(const Json& params)
+{
+    return stringField(member(params, "textDocument"), "uri");
+}
+
+Position position(const Json& params)
+{
+    const Json& value = member(params, "position");
+    return {integerField(value, "line"), integerField(value, "character")};
+}
+
+Range range(const Json& object)
+{
+    const Json& value = member(object, "range");
+    return {{integerField(member(value, "start"), "line"), integerField(member(value, "start"), "character")},
+            {integerField(member(value, "end"), "line"), integerField(member(value, "end"), "character")}};
+}
+
+std::vector<ContentChange> contentChanges(const Json& params)
+{
+    const Json& changes = member(params, "contentChanges");
+    if (!changes.is_array()) {
+        invalid("'contentChanges' must be an array");
+    }
+    std::vector<ContentChange> result;
+    for (const Json& change : changes) {
+        ContentChange entry;
+        if (change.is_object() && change.contains("range")) {
+            entry.range = range(change);
+        }
+        entry.text = stringField(change, "text");
+        result.push_back(std::move(entry));
+    }
+    return result;
+}
+
+Json toJson(const Position& p)
+{
+    return {{"line", p.line}, {"character", p.character}};
+}
+
+Json toJson(const Range& r)
+{
+    return {{"start", toJson(r.start)}, {"end", toJson(r.end)}};
+}
+
+Json toJson(const Location& l)
+{
+    return {{"uri", l.uri}, {"range", toJson(l.range)}};
+}
+
+Json toJson(const Diagnostic& d)
+{
+    Json result = {{"range", toJson(d.range)}, {"severity", 1}, {"source", "tarnasm"}, {"message", d.message}};
+    if (!d.related.empty()) {
+        Json related = Json::array();
+        for (const auto& r : d.related) {
+            related.push_back({{"location", toJson(r.location)}, {"message", r.message}});
+        }
+        result["relatedInformation"] = std::move(related);
+    }
+    return result;
+}
+
+Json toJson(const Hover& h)
+{
+    return {{"contents", {{"kind", "markdown"}, {"value", h.markdown}}}, {"range", toJson(h.range)}};
+}
+
+Json toJson(const CompletionItem& c)
+{
+    Json result = {{"label", c.label},
+                   {"kind", static_cast<int>(c.kind)},
+                   {"filterText", c.edit.newText},
+                   {"textEdit", {{"range", toJson(c.edit.range)}, {"newText", c.edit.newText}}}};
+    if (!c.detail.empty()) {
+        result["detail"] = c.detail;
+    }
+    if (!c.documentation.empty()) {
+        result["documentation"] = {{"kind", "markdown"}, {"value", c.documentation}};
+    }
+    return result;
+}
+
+Json toJson(const SignatureHelp& s)
+{
+    Json signatures = Json::array();
+    for (const auto& signature : s.signatures) {
+        Json parameters = Json::array();
+        for (const auto& p : signature.parameters) {
+            parameters.push_back({{"label", {p.start, p.end}}, {"documentation", p.documentation}});
+        }
+        signatures.push_back({{"label", signature.label},
+                              {"documentation", signature.documentation},
+                              {"parameters", std::move(parameters)}});
+    }
+    return {{"signatures", std::move(signatures)},
+            {"activeSignature", s.activeSignature},
+            {"activeParameter", s.activeParameter}};
+}
+
+Json toJson(const DocumentSymbol& s)
+{
+    return {{"name", s.name},
+            {"detail", s.detail},
+            {"kind", static_cast<int>(s.kind)},
+            {"range", toJson(s.range)},
+            {"selectionRange", toJson(s.selectionRange)}};
+}
+
+Json toJson(const WorkspaceEdit& w)
+{
+    Json edits = Json::array();
+    for (const auto& e : w.edits) {
+        edits.push_back({{"range", toJson(e.range)}, {"newText", e.newText}});
+    }
+    return {{"changes", {{w.uri, std::move(edits)}}}};
+}
+
+} // namespace tarnasm::lsp

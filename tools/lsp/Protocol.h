@@ -1,0 +1,185 @@
+// Protocol: the Language Server Protocol types the server speaks, and their JSON form.
+#pragma once
+
+#include <nlohmann/json_fwd.hpp>
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tarnasm::lsp {
+
+using Json = nlohmann::json;
+
+/// JSON-RPC and LSP error codes the server answers with.
+enum class ErrorCode : int
+{
+    parseError = -32700,
+    invalidRequest = -32600,
+    methodNotFound = -32601,
+    invalidParams = -32602,
+    internalError = -32603,
+    serverNotInitialized = -32002,
+    requestFailed = -32803,
+};
+
+/// A request that cannot be answered with a result; the dispatcher turns it into the error
+/// response.
+class ProtocolError : public std::runtime_error
+{
+public:
+    ProtocolError(ErrorCode code, const std::string& message)
+        : std::runtime_error(message), code_(code)
+    {
+    }
+    ErrorCode code() const noexcept { return code_; }
+
+private:
+    ErrorCode code_;
+};
+
+/// A place in a document: 0-based line, and character counted in UTF-16 code units.
+struct Position
+{
+    int line = 0;
+    int character = 0;
+    friend bool operator==(const Position&, const Position&) = default;
+};
+
+struct Range
+{
+    Position start;
+    Position end;
+    friend bool operator==(const Range&, const Range&) = default;
+};
+
+struct Location
+{
+    std::string uri;
+    Range range;
+};
+
+struct TextEdit
+{
+    Range range;
+    std::string newText;
+};
+
+struct DiagnosticRelatedInformation
+{
+    Location location;
+    std::string message;
+};
+
+struct Diagnostic
+{
+    Range range;
+    std::string message;
+    std::vector<DiagnosticRelatedInformation> related;
+};
+
+struct Hover
+{
+    std::string markdown;
+    Range range;
+};
+
+/// The LSP's CompletionItemKind values the server uses.
+enum class CompletionKind : int
+{
+    keyword = 14,
+    variable = 6,
+    constant = 21,
+    reference = 18,
+    function = 3,
+};
+
+struct CompletionItem
+{
+    std::string label;
+    CompletionKind kind = CompletionKind::keyword;
+    std::string detail;
+    std::string documentation;
+    /// Replaces the word being typed, its '@' or '$' included.
+    TextEdit edit;
+};
+
+/// A parameter as a range [start, end) of its signature's label, in UTF-16 code units.
+struct ParameterInformation
+{
+    int start = 0;
+    int end = 0;
+    std::string documentation;
+};
+
+struct SignatureInformation
+{
+    std::string label;
+    std::string documentation;
+    std::vector<ParameterInformation> parameters;
+};
+
+struct SignatureHelp
+{
+    std::vector<SignatureInformation> signatures;
+    int activeSignature = 0;
+    int activeParameter = 0;
+};
+
+/// The LSP's SymbolKind values the server uses.
+enum class SymbolKind : int
+{
+    function = 12,
+    constant = 14,
+};
+
+struct DocumentSymbol
+{
+    std::string name;
+    std::string detail;
+    SymbolKind kind = SymbolKind::function;
+    Range range;
+    Range selectionRange;
+};
+
+/// Edits of one document.
+struct WorkspaceEdit
+{
+    std::string uri;
+    std::vector<TextEdit> edits;
+};
+
+/// One entry of didChange's contentChanges: a range and its new text, or the whole text.
+struct ContentChange
+{
+    std::optional<Range> range;
+    std::string text;
+};
+
+// Reading parameters. Each throws ProtocolError(invalidParams) naming the field that is missing
+// or of the wrong type.
+
+/// params.textDocument.uri
+std::string documentUri(const Json& params);
+/// params.position
+Position position(const Json& params);
+/// params[key] as a string.
+std::string stringField(const Json& object, const char* key);
+/// params[key] as an integer of 0 to 2^31-1.
+int integerField(const Json& object, const char* key);
+Range range(const Json& object);
+std::vector<ContentChange> contentChanges(const Json& params);
+
+// Writing results.
+Json toJson(const Position&);
+Json toJson(const Range&);
+Json toJson(const Location&);
+Json toJson(const Diagnostic&);
+Json toJson(const Hover&);
+Json toJson(const CompletionItem&);
+Json toJson(const SignatureHelp&);
+Json toJson(const DocumentSymbol&);
+Json toJson(const WorkspaceEdit&);
+
+} // namespace tarnasm::lsp
