@@ -2,9 +2,6 @@
 #include "Document.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
 
 namespace tarnasm::lsp {
 
@@ -134,8 +131,8 @@ const Program& Document::program() const
         std::string joined;
         std::string_view source = text_;
         if (hasCarriageReturn_) {
-            // The assembler reads LF CR as one line end, the protocol as two; and text in memory
-            // counts CR LF as two (see the report): give it the protocol's lines, ended by LF.
+            // The assembler reads LF CR as one line end, the protocol as two: give it the
+            // protocol's lines, ended by LF, so that both count the same lines.
             joined.reserve(text_.size());
             for (std::size_t i = 0; i < lines_.size(); ++i) {
                 joined.append(line(i));
@@ -145,45 +142,9 @@ const Program& Document::program() const
             }
             source = joined;
         }
-        program_ = assembleText(source);
+        program_ = assemble(source, name_);
     }
     return *program_;
-}
-
-Program Document::assembleText(std::string_view source) const
-{
-    // Text in memory ends at a NUL that starts a line, silently; a file is read to its end and
-    // the NUL reported, as the command line does. Only such text takes the way through a file.
-    const bool nulStartsLine = !source.empty() && (source.front() == '\0' ||
-                                                   source.find(std::string_view("\n\0", 2)) != std::string_view::npos);
-    if (!nulStartsLine) {
-        return assemble(source, name_);
-    }
-    // mkstemp makes the file anew with a name nobody can foresee: no other user's link is followed.
-    std::string path;
-    try {
-        path = (std::filesystem::temp_directory_path() / "tarnasm-lsp-XXXXXX").string();
-    } catch (const std::filesystem::filesystem_error&) {
-        return assemble(source, name_);
-    }
-    const int fd = mkstemp(path.data());
-    if (fd < 0) {
-        return assemble(source, name_);
-    }
-    bool written = true;
-    for (std::string_view rest = source; written && !rest.empty();) {
-        const ssize_t n = write(fd, rest.data(), rest.size());
-        written = n > 0;
-        rest.remove_prefix(written ? static_cast<std::size_t>(n) : 0);
-    }
-    close(fd);
-    if (!written) {
-        unlink(path.c_str());
-        return assemble(source, name_);
-    }
-    Program program = assembleFile(path);
-    unlink(path.c_str());
-    return program;
 }
 
 } // namespace tarnasm::lsp

@@ -55,7 +55,6 @@ private:
         std::size_t end;
     };
     void index();
-    Program assembleText(std::string_view source) const;
 
     std::string uri_;
     std::string name_;
