@@ -185,25 +185,13 @@ std::string unparsedArgument(const AsmArgument& argument)
 
 constexpr size_t hexLineLength = 17;
 
-/// The two lower-case hex digits of every byte value.
-constexpr std::array<char, 512> hexPairs = [] {
-    constexpr char digits[] = "0123456789abcdef";
-    std::array<char, 512> pairs{};
-    for (size_t byte = 0; byte < 256; ++byte) {
-        pairs[2 * byte] = digits[byte >> 4];
-        pairs[2 * byte + 1] = digits[byte & 0xF];
-    }
-    return pairs;
-}();
-
 /// 16 lower-case hex digits and a line feed.
 void writeHexLine(char* out, uint64_t word)
 {
-    for (int i = 7; i >= 0; --i) {
-        const size_t byte = word & 0xFF;
-        out[2 * i] = hexPairs[2 * byte];
-        out[2 * i + 1] = hexPairs[2 * byte + 1];
-        word >>= 8;
+    static const char digits[] = "0123456789abcdef";
+    for (int i = 15; i >= 0; --i) {
+        out[i] = digits[word & 0xF];
+        word >>= 4;
     }
     out[16] = '\n';
 }
