@@ -61,7 +61,8 @@ int digitValue(char c)
 
 // Reads the common forms (optional '-', decimal, 0x hexadecimal, leading-0 octal) of at most
 // 17 characters, too short to overflow, without building a string. Anything else returns
-// false and goes through stringToInt, which also words the errors.
+// false and goes through stringToInt, which also words the errors. Kept for speed: without it
+// the reference program takes 9% more instructions and 6 to 10% more time.
 bool parsePlainInteger(const char* p, size_t n, long long& value)
 {
     const bool negative = n > 0 && *p == '-';
