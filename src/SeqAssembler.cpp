@@ -2,7 +2,6 @@
 #include "SeqAssembler.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cctype>
 #include <climits>
@@ -123,16 +122,6 @@ public:
         slot = {instruction, hash};
         ++count_;
         return nullptr;
-    }
-
-    /// Starts fetching the first slot for this hash, ahead of its use.
-    void prefetch(size_t hash) const
-    {
-#if defined(__GNUC__)
-        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
-#else
-        static_cast<void>(hash);
-#endif
     }
 
 private:
@@ -364,29 +353,16 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
     }
     // Keys view the label texts in their lines, which the statements keep alive for this call.
     LabelTable labels(parser.labelCount());
-    // Labels are entered in small batches: the slots of a batch are fetched from memory together,
-    // which hides most of the wait for each in a large table. Entries are still made in source order.
-    struct PendingLabel
-    {
-        const AsmInstruction* instruction;
-        size_t hash;
-    };
-    std::array<PendingLabel, 16> pending{};
-    size_t pendingCount = 0;
-    const auto enterPending = [&] {
-        for (size_t i = 0; i < pendingCount; ++i) {
-            const AsmInstruction& instruction = *pending[i].instruction;
-            const std::string_view name = textOf(instruction.addressLabel());
-            if (const AsmInstruction* entry = labels.insertIfNew(name, pending[i].hash, &instruction)) {
-                AsmDuplicateAddressLabelError error(
-                    {entry->addressLabel().errorRef(), instruction.addressLabel().errorRef()}, std::string(name));
-                errors.insert(error.shared_ptr_copy());
-            } else if (trace) {
-                Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
-                               static_cast<unsigned long>(instruction.address()), std::string(name).c_str());
-            }
+    const auto enter = [&](const AsmInstruction& instruction) {
+        const std::string_view name = textOf(instruction.addressLabel());
+        if (const AsmInstruction* entry = labels.insertIfNew(name, LabelTable::hashOf(name), &instruction)) {
+            AsmDuplicateAddressLabelError error(
+                {entry->addressLabel().errorRef(), instruction.addressLabel().errorRef()}, std::string(name));
+            errors.insert(error.shared_ptr_copy());
+        } else if (trace) {
+            Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
+                           static_cast<unsigned long>(instruction.address()), std::string(name).c_str());
         }
-        pendingCount = 0;
     };
     // A reference to a label entered already is resolved on the spot; the others wait for the end,
     // when every label is known. The first definition of a label is always the one entered
@@ -426,12 +402,7 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
         if (auto* instruction = statementCast<AsmInstruction>(statement.get())) {
             instruction->setAddress(address);
             if (instruction->hasAddressLabel()) {
-                const size_t hash = LabelTable::hashOf(textOf(instruction->addressLabel()));
-                labels.prefetch(hash);
-                pending[pendingCount++] = {instruction, hash};
-                if (pendingCount == pending.size()) {
-                    enterPending();
-                }
+                enter(*instruction);
             }
             const auto& arguments = instruction->argList();
             for (size_t index = 0; index < arguments.size(); ++index) {
@@ -453,7 +424,6 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
             ++programSize;
         }
     }
-    enterPending();
     for (const LaterReference& reference : later) {
         resolve(*reference.instruction, reference.index);
     }
