@@ -353,69 +353,36 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
     }
     // Keys view the label texts in their lines, which the statements keep alive for this call.
     LabelTable labels(parser.labelCount());
-    const auto enter = [&](const AsmInstruction& instruction) {
-        const std::string_view name = textOf(instruction.addressLabel());
-        if (const AsmInstruction* entry = labels.insertIfNew(name, LabelTable::hashOf(name), &instruction)) {
-            AsmDuplicateAddressLabelError error(
-                {entry->addressLabel().errorRef(), instruction.addressLabel().errorRef()}, std::string(name));
-            errors.insert(error.shared_ptr_copy());
-        } else if (trace) {
-            Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
-                           static_cast<unsigned long>(instruction.address()), std::string(name).c_str());
-        }
-    };
-    // A reference to a label entered already is resolved on the spot; the others wait for the end,
-    // when every label is known. The first definition of a label is always the one entered
-    // first, so both give the same address. With tracing, all wait: the trace lists every new
-    // label before any resolved reference.
-    struct LaterReference
+    struct Reference
     {
         const AsmInstruction* instruction;
         size_t index;
     };
-    std::vector<LaterReference> later;
-    const auto resolve = [&](const AsmInstruction& instruction, size_t index) {
-        AsmArgument& argument = *instruction.argList()[index];
-        const std::string_view name = textOf(argument.addressLabel());
-        const AsmInstruction* found = labels.find(name);
-        if (found == nullptr) {
-            // A reference taken from a symbol is marked where the symbol is used.
-            const AsmToken written = liesIn(instruction, argument.addressLabel())
-                                         ? argument.addressLabel()
-                                         : writtenArgument(parser.syntax(), instruction, index);
-            const std::string text(name);
-            errors.emplace<AsmUnresolvedAddressLabelError>(placeInLine(instruction, written, text), text);
-            return;
-        }
-        const address_t target = found->address();
-        argument.setIntValue(static_cast<int64_t>(target));
-        if (trace) {
-            Logging::write(Logging::DEBUG, "resolving address label '%s' reference to address 0x%lx",
-                           std::string(name).c_str(), static_cast<unsigned long>(target));
-        }
-    };
-    // Old addresses and label values are replaced as each statement is visited: the same result as
-    // clearInstructionAddresses first, one pass fewer.
+    std::vector<Reference> references;
+    // First pass: every statement gets its address, every label its first definition, and the
+    // references are noted. Old addresses and label values are replaced as each statement is visited.
     programSize = 0;
     address_t address = startAddress;
     for (const auto& statement : parser.statements()) {
         if (auto* instruction = statementCast<AsmInstruction>(statement.get())) {
+            // A label-only statement takes the address of the instruction after it.
             instruction->setAddress(address);
             if (instruction->hasAddressLabel()) {
-                enter(*instruction);
+                const std::string_view name = textOf(instruction->addressLabel());
+                if (const AsmInstruction* first = labels.insertIfNew(name, LabelTable::hashOf(name), instruction)) {
+                    AsmDuplicateAddressLabelError error(
+                        {first->addressLabel().errorRef(), instruction->addressLabel().errorRef()}, std::string(name));
+                    errors.insert(error.shared_ptr_copy());
+                } else if (trace) {
+                    Logging::write(Logging::DEBUG, "assigning address 0x%lx to new label '%s'",
+                                   static_cast<unsigned long>(address), std::string(name).c_str());
+                }
             }
             const auto& arguments = instruction->argList();
             for (size_t index = 0; index < arguments.size(); ++index) {
-                AsmArgument& argument = *arguments[index];
-                if (!argument.hasAddressRef()) {
-                    continue;
-                }
-                argument.clearValue();
-                const AsmInstruction* found = trace ? nullptr : labels.find(textOf(argument.addressLabel()));
-                if (found != nullptr) {
-                    argument.setIntValue(static_cast<int64_t>(found->address()));
-                } else {
-                    later.push_back({instruction, index});
+                if (arguments[index]->hasAddressRef()) {
+                    arguments[index]->clearValue();
+                    references.push_back({instruction, index});
                 }
             }
         }
@@ -424,8 +391,26 @@ void SeqAssembler::assignInstructionAddresses(AsmErrorList& errors, address_t st
             ++programSize;
         }
     }
-    for (const LaterReference& reference : later) {
-        resolve(*reference.instruction, reference.index);
+    // Second pass: every label is known, so each reference gets its label's address.
+    for (const Reference& reference : references) {
+        const AsmInstruction& instruction = *reference.instruction;
+        AsmArgument& argument = *instruction.argList()[reference.index];
+        const std::string_view name = textOf(argument.addressLabel());
+        const AsmInstruction* found = labels.find(name);
+        if (found == nullptr) {
+            // A reference taken from a symbol is marked where the symbol is used.
+            const AsmToken written = liesIn(instruction, argument.addressLabel())
+                                         ? argument.addressLabel()
+                                         : writtenArgument(parser.syntax(), instruction, reference.index);
+            const std::string text(name);
+            errors.emplace<AsmUnresolvedAddressLabelError>(placeInLine(instruction, written, text), text);
+            continue;
+        }
+        argument.setIntValue(static_cast<int64_t>(found->address()));
+        if (trace) {
+            Logging::write(Logging::DEBUG, "resolving address label '%s' reference to address 0x%lx",
+                           std::string(name).c_str(), static_cast<unsigned long>(found->address()));
+        }
     }
     if (trace) {
         Logging::write(Logging::DEBUG, "%s", "finished assigning instruction addresses");
