@@ -94,6 +94,8 @@ std::string_view textOf(const AsmToken& token)
 /// the name's hash, that doubles when half full. No allocation per label, and a small program
 /// keeps its table small. The label texts are read in the instructions' own lines; each slot
 /// keeps the hash too, so that a probe reads another label's line only when the hashes agree.
+/// Kept for hostile input: with std::unordered_map a million label-only lines take 2 to 3 times
+/// as long (2.3 times with the map reserved up front); the reference program gains nothing.
 class LabelTable
 {
 public:
