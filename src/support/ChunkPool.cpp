@@ -24,23 +24,7 @@
 #include <sanitizer/asan_interface.h>
 #endif
 
-#if __has_include(<sys/single_threaded.h>)
-#include <sys/single_threaded.h>
-#define TARNASM_KNOWS_SINGLE_THREADED 1
-#endif
-
 namespace {
-
-// Every block in and out changes its chunk's count. While the process has one thread, plain
-// loads and stores do: a locked instruction per block would cost more than the bump itself.
-bool singleThreaded()
-{
-#ifdef TARNASM_KNOWS_SINGLE_THREADED
-    return __libc_single_threaded != 0;
-#else
-    return false;
-#endif
-}
 
 // Under AddressSanitizer the space between live blocks stays poisoned, so a use after free of a
 // pooled object is still caught.
@@ -158,23 +142,13 @@ void freeChunk(ChunkHeader* chunk) noexcept
 
 void addUser(ChunkHeader* chunk)
 {
-    if (singleThreaded()) {
-        chunk->users.store(chunk->users.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
-    } else {
-        chunk->users.fetch_add(1, std::memory_order_relaxed);
-    }
+    chunk->users.fetch_add(1, std::memory_order_relaxed);
 }
 
 // Drops one user; the last one out keeps the chunk as a spare or frees it.
 void release(ChunkHeader* chunk) noexcept
 {
-    size_t before = 0;
-    if (singleThreaded()) {
-        before = chunk->users.load(std::memory_order_relaxed);
-        chunk->users.store(before - 1, std::memory_order_relaxed);
-    } else {
-        before = chunk->users.fetch_sub(1, std::memory_order_acq_rel);
-    }
+    const size_t before = chunk->users.fetch_sub(1, std::memory_order_acq_rel);
     if (before != 1) {
         return;
     }
