@@ -158,35 +158,26 @@ void release(ChunkHeader* chunk) noexcept
     }
 }
 
-// Plain data, so that reaching it costs one thread-relative load on every allocation.
+// The calling thread's current chunk; given back when the thread ends.
 struct CurrentChunk
 {
+    CurrentChunk() = default;
+    CurrentChunk(const CurrentChunk&) = delete;
+    CurrentChunk& operator=(const CurrentChunk&) = delete;
+    ~CurrentChunk()
+    {
+        if (chunk != nullptr) {
+            release(chunk);
+        }
+    }
+
     ChunkHeader* chunk = nullptr;
     char* next = nullptr;
     char* end = nullptr;
     size_t chunksMade = 0;
 };
 
-constinit thread_local CurrentChunk current;
-
-// Gives the current chunk back when its thread ends; armed with the thread's first chunk.
-struct CurrentChunkReleaser
-{
-    CurrentChunkReleaser() = default;
-    CurrentChunkReleaser(const CurrentChunkReleaser&) = delete;
-    CurrentChunkReleaser& operator=(const CurrentChunkReleaser&) = delete;
-    ~CurrentChunkReleaser()
-    {
-        if (current.chunk != nullptr) {
-            release(current.chunk);
-            current.chunk = nullptr;
-        }
-    }
-
-    bool armed = false;
-};
-
-thread_local CurrentChunkReleaser currentChunkReleaser;
+thread_local CurrentChunk current;
 
 } // namespace
 
@@ -206,8 +197,6 @@ void* ChunkPool::allocate(size_t bytes)
             ChunkHeader* chunk = newChunk(made < std::size(smallChunkBytes) ? smallChunkBytes[made] : largeChunkBytes);
             if (c.chunk != nullptr) {
                 release(c.chunk);
-            } else {
-                currentChunkReleaser.armed = true;
             }
             c.chunk = chunk;
             c.next = payload(chunk);
