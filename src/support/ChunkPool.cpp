@@ -1,11 +1,9 @@
 // ChunkPool: bump allocation from aligned chunks that count the blocks they have out.
 #include "support/ChunkPool.h"
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <iterator>
-#include <mutex>
 #include <new>
 
 #if defined(__linux__)
@@ -63,39 +61,8 @@ constexpr size_t roundUp(size_t n)
 
 constexpr size_t headerBytes = roundUp(sizeof(ChunkHeader));
 
-// Chunks holding blocks or current for a thread; spares are not counted.
+// Chunks holding blocks or current for a thread.
 std::atomic<size_t> chunksInUse{0};
-
-// Emptied large chunks kept for the next ones, so that a program assembled again does not hand
-// its memory back and fault it in anew. They stay until exit, reachable from here; without a
-// destructor the store also serves chunks released by other objects' destructors at exit.
-class SpareChunks
-{
-public:
-    ChunkHeader* take()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return count_ == 0 ? nullptr : chunks_[--count_];
-    }
-
-    /// False when the store is full.
-    bool keep(ChunkHeader* chunk)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (count_ == chunks_.size()) {
-            return false;
-        }
-        chunks_[count_++] = chunk;
-        return true;
-    }
-
-private:
-    std::mutex mutex_;
-    std::array<ChunkHeader*, 8> chunks_{};
-    size_t count_ = 0;
-};
-
-constinit SpareChunks spareChunks;
 
 char* payload(ChunkHeader* chunk)
 {
@@ -117,13 +84,6 @@ void hintHugePages([[maybe_unused]] void* p, [[maybe_unused]] size_t n)
 
 ChunkHeader* newChunk(size_t capacity)
 {
-    if (capacity == largeChunkBytes) {
-        if (ChunkHeader* spare = spareChunks.take()) {
-            spare->users.store(1, std::memory_order_relaxed);
-            chunksInUse.fetch_add(1, std::memory_order_relaxed);
-            return spare;
-        }
-    }
     void* memory = capacity == largeChunkBytes ? ChunkPool::allocateHuge(capacity)
                                                : ::operator new(capacity, std::align_val_t{chunkAlignment});
     auto* chunk = new (memory) ChunkHeader(capacity);
@@ -145,7 +105,7 @@ void addUser(ChunkHeader* chunk)
     chunk->users.fetch_add(1, std::memory_order_relaxed);
 }
 
-// Drops one user; the last one out keeps the chunk as a spare or frees it.
+// Drops one user; the last one out frees the chunk.
 void release(ChunkHeader* chunk) noexcept
 {
     const size_t before = chunk->users.fetch_sub(1, std::memory_order_acq_rel);
@@ -153,9 +113,7 @@ void release(ChunkHeader* chunk) noexcept
         return;
     }
     chunksInUse.fetch_sub(1, std::memory_order_relaxed);
-    if (chunk->capacity != largeChunkBytes || !spareChunks.keep(chunk)) {
-        freeChunk(chunk);
-    }
+    freeChunk(chunk);
 }
 
 // The calling thread's current chunk; given back when the thread ends.

@@ -49,8 +49,7 @@ TEST(ChunkPool, BlocksAreAlignedAndNeverOverlap)
     freeAll(blocks);
 }
 
-// Once all blocks are back, only the thread's current chunk stays in use: more chunks than are
-// kept as spares are made each round, so some are freed too.
+// Once all blocks are back, only the thread's current chunk stays in use.
 TEST(ChunkPool, EmptiedChunksAreReleased)
 {
     const size_t before = ChunkPool::chunksInUse();
