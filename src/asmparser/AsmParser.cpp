@@ -317,9 +317,10 @@ void AsmParser::rejectUnreadableWord(const AsmToken& word) const
 
 void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, AsmToken& token)
 {
+    argumentScratch_.clear();
     syntax_.filter2Token(token, syntax_.argumentChars);
     while (!token.empty()) {
-        instruction->addArg(parseArgument(token));
+        readArgument(argumentScratch_.emplace_back(token), token);
         token.next();
         if (token.empty() || token.front() != syntax_.separatorChar) {
             break;
@@ -327,6 +328,18 @@ void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, A
         token.popFront();
         syntax_.filter2Token(token, syntax_.argumentChars);
     }
+    const size_t count = argumentScratch_.size();
+    if (count == 0) {
+        return;
+    }
+    // One allocation holds all arguments of the instruction; each argument's pointer shares it.
+    std::shared_ptr<AsmArgument[]> block = makePooled<AsmArgument[]>(count);
+    std::move(argumentScratch_.begin(), argumentScratch_.end(), block.get());
+    instruction->reserveArgs(count);
+    for (size_t i = 0; i < count; ++i) {
+        instruction->addArg(std::shared_ptr<AsmArgument>(block, block.get() + i));
+    }
+    argumentScratch_.clear();
 }
 
 std::shared_ptr<AsmArgument> AsmParser::parseArgument(const AsmToken& token)

@@ -215,6 +215,8 @@ private:
     SymbolTable symbols_;
     uint32_t lineCount_ = 0;
     size_t labelCount_ = 0;
+    /// The arguments of the instruction being parsed, before they move into one block.
+    std::vector<AsmArgument> argumentScratch_;
     std::shared_ptr<SteadyStopWatch> parseTimer_;
     SteadyStopWatchSet parseTimers_;
 };

@@ -104,6 +104,8 @@ public:
     /// Appends the argument; an empty pointer is ignored.
     void addArg(const ArgPtr& arg);
     void addArg(ArgPtr&& arg);
+    /// Room for count arguments in all, so that adding them allocates once.
+    void reserveArgs(size_t count) { argList_.reserve(count); }
 
     uint32_t address() const { return address_; }
     bool hasAddress() const { return hasAddress_; }
