@@ -61,7 +61,8 @@ int digitValue(char c)
 
 // Reads the common forms (optional '-', decimal, 0x hexadecimal, leading-0 octal) of at most
 // 17 characters, too short to overflow, without building a string. Anything else returns
-// false and goes through stringToInt, which also words the errors.
+// false and goes through stringToInt, which also words the errors. Kept for speed: without it
+// the reference program takes 9% more instructions and 6 to 10% more time.
 bool parsePlainInteger(const char* p, size_t n, long long& value)
 {
     const bool negative = n > 0 && *p == '-';
@@ -332,6 +333,9 @@ void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, A
         return;
     }
     // One allocation holds all arguments of the instruction; each argument's pointer shares it.
+    // Kept for hostile input: the arguments of a faulty line never reach the pool, where their
+    // dead blocks would keep chunks alive. A pooled object per argument gains the reference
+    // program nothing and raises the peak of a million faulty lines from 682 to 964 MB.
     std::shared_ptr<AsmArgument[]> block = makePooled<AsmArgument[]>(count);
     std::move(argumentScratch_.begin(), argumentScratch_.end(), block.get());
     instruction->reserveArgs(count);

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 class SourceLine;
@@ -148,13 +147,9 @@ private:
     AsmToken value_;
 };
 
-/// The statement as a T (const or not), or null. An object of exactly class T is recognised by
-/// its type alone: that costs far less than a dynamic_cast, which runs only for other classes.
+/// The statement as a T (const or not), or null.
 template <class T, class S>
 T* statementCast(S* statement)
 {
-    if (statement != nullptr && typeid(*statement) == typeid(T)) {
-        return static_cast<T*>(statement);
-    }
     return dynamic_cast<T*>(statement);
 }

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -165,15 +163,6 @@ public:
     const T* lookup(unsigned int id) const { return id < byId_.size() ? byId_[id].get() : nullptr; }
     const T* lookup(std::string_view name) const
     {
-        // The variants of one mnemonic are one or two: comparing their names beats hashing.
-        if (byId_.size() <= smallTable) {
-            for (const element_ptr& p : byId_) {
-                if (p && F::hasName(*p) && F::name(*p) == name) {
-                    return p.get();
-                }
-            }
-            return nullptr;
-        }
         auto it = byName_.find(name);
         return it != byName_.end() ? it->second.get() : nullptr;
     }
@@ -222,33 +211,11 @@ private:
     }
 
     /// Hashes a string and a string view alike, so that a view finds its name without a copy.
-    /// Names are short words, taken eight bytes at a time: cheaper than the library's string
-    /// hash for the mnemonic that every instruction looks up.
     struct NameHash
     {
         using is_transparent = void;
-        size_t operator()(std::string_view name) const noexcept
-        {
-            constexpr std::uint64_t k = 0x9E3779B97F4A7C15ull;
-            std::uint64_t hash = name.size() * k;
-            const char* p = name.data();
-            size_t n = name.size();
-            for (; n >= 8; n -= 8, p += 8) {
-                std::uint64_t w;
-                std::memcpy(&w, p, 8);
-                hash = (hash ^ w) * k;
-                hash ^= hash >> 32;
-            }
-            std::uint64_t w = 0;
-            for (size_t i = 0; i < n; ++i) {
-                w |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
-            }
-            hash = (hash ^ w) * k;
-            return static_cast<size_t>(hash ^ (hash >> 32));
-        }
+        size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
     };
-
-    static constexpr size_t smallTable = 4;
 
     unsigned long long count_ = 0;
     slot_vector byId_;

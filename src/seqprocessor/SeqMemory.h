@@ -30,7 +30,6 @@ public:
             release();
             memory_ = nullptr;
             size_ = 0;
-            dirtyEnd_ = 0;
             owned_ = false;
             swap(other);
         }
@@ -44,14 +43,11 @@ public:
         release();
         memory_ = nullptr;
         size_ = 0;
-        dirtyEnd_ = 0;
         owned_ = false;
         if (buffer != nullptr) {
             memory_ = buffer;
-            dirtyEnd_ = size;
         } else {
-            // Cleared, so that a word never written reads as 0 rather than as garbage. Fresh
-            // zeroed pages from calloc are not touched until written.
+            // Cleared, so that a word never written reads as 0 rather than as garbage.
             static_assert(std::is_trivial_v<Word>);
             memory_ = static_cast<Word*>(std::calloc(std::max<size_t>(size, 1), sizeof(Word)));
             if (memory_ == nullptr) {
@@ -81,7 +77,6 @@ public:
             throw outOfRange("write", address);
         }
         memory_[address] = word;
-        dirtyEnd_ = std::max<Address>(dirtyEnd_, address + 1);
     }
 
     /// Clears the words from first up to, not including, last; the part beyond the end is ignored.
@@ -89,11 +84,7 @@ public:
     {
         const Address end = std::min(last, size_);
         const Address start = std::min(first, end);
-        // Words from dirtyEnd_ on are still 0: clearing them would only touch their pages.
-        std::fill(memory_ + start, memory_ + std::max(start, std::min(end, dirtyEnd_)), Word(0));
-        if (end >= dirtyEnd_ && start < dirtyEnd_) {
-            dirtyEnd_ = start;
-        }
+        std::fill(memory_ + start, memory_ + end, Word(0));
     }
 
 private:
@@ -108,7 +99,6 @@ private:
     {
         std::swap(memory_, other.memory_);
         std::swap(size_, other.size_);
-        std::swap(dirtyEnd_, other.dirtyEnd_);
         std::swap(name_, other.name_);
         std::swap(owned_, other.owned_);
     }
@@ -123,8 +113,6 @@ private:
 
     Word* memory_ = nullptr;
     Address size_ = 0;
-    /// No word at or beyond this address has been written since it was last cleared.
-    Address dirtyEnd_ = 0;
     std::string name_;
     bool owned_ = false;
 };

@@ -17,16 +17,10 @@ bool isLineEndPair(char first, char second)
     return (first == '\n' && second == '\r') || (first == '\r' && second == '\n');
 }
 
-/// The first line feed or carriage return in [begin, end), or end. Two library scans beat a
-/// loop over the bytes: a carriage return is looked for only before the first line feed.
+/// The first line feed or carriage return in [begin, end), or end.
 const char* findLineEnd(const char* begin, const char* end)
 {
-    const auto scan = [](const char* from, const char* to, char c) {
-        const void* found = from == to ? nullptr : std::memchr(from, c, static_cast<size_t>(to - from));
-        return found == nullptr ? to : static_cast<const char*>(found);
-    };
-    const char* lineFeed = scan(begin, end, '\n');
-    return scan(begin, lineFeed, '\r');
+    return std::find_if(begin, end, [](char c) { return c == '\n' || c == '\r'; });
 }
 
 constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
