@@ -43,10 +43,13 @@ def wall_times(commands, repetitions):
     so that a change of load on a shared machine falls on all of them alike; each runs directly,
     not under a measuring tool."""
     times = [[] for _ in commands]
-    for _ in range(repetitions):
-        for i, cmd in enumerate(commands):
+    for round_ in range(repetitions):
+        # Each round starts with the next tool: whichever runs right after a large process (llvm-mc
+        # frees 55 MiB) pays a few milliseconds more, and that must not fall on one tool alone.
+        for k in range(len(commands)):
+            i = (round_ + k) % len(commands)
             start = time.perf_counter()
-            run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=DATA)
+            run(commands[i], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=DATA)
             times[i].append(time.perf_counter() - start)
     return [statistics.median(t) for t in times]
 
