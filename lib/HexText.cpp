@@ -1,5 +1,6 @@
 // HexText: the .hex format, one word a line in 16 hexadecimal digits, read, written and saved.
 #include "support/ReplaceFile.h"
+#include "support/StringUtil.h"
 
 #include <tarnasm/tarnasm.h>
 
@@ -16,20 +17,6 @@ namespace tarnasm {
 namespace {
 
 constexpr size_t digitsPerWord = 16;
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 /// A character as a message shows it: printable ones quoted, others by their code.
 std::string shown(char c)
@@ -52,7 +39,7 @@ std::uint64_t readWord(std::string_view text, int line)
 {
     std::uint64_t word = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        const int digit = hexDigit(text[i]);
+        const int digit = hexDigitValue(text[i]);
         if (digit < 0 || i == digitsPerWord) {
             if (digit < 0) {
                 fail(line, i, shown(text[i]) + " is not a hexadecimal digit");
@@ -161,7 +148,7 @@ std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
             readHex(text);  // throws for the word too many
         }
         const std::string_view rest = std::string_view(text).substr(whole.size());
-        const auto bad = std::find_if(rest.begin(), rest.begin() + digitsPerWord, [](char c) { return hexDigit(c) < 0; });
+        const auto bad = std::find_if(rest.begin(), rest.begin() + digitsPerWord, [](char c) { return hexDigitValue(c) < 0; });
         if (bad != rest.begin() + digitsPerWord) {
             fail(line, static_cast<size_t>(bad - rest.begin()), shown(*bad) + " is not a hexadecimal digit");
         }

@@ -45,18 +45,11 @@ const T& statementAs(const AsmStatement& statement, const char* function, const 
     return *typed;
 }
 
+/// Above every base, so that one comparison rejects a character that is no digit.
 int digitValue(char c)
 {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return 99;
+    const int value = hexDigitValue(c);
+    return value < 0 ? 99 : value;
 }
 
 // Reads the common forms (optional '-', decimal, 0x hexadecimal, leading-0 octal) of at most

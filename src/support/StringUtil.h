@@ -25,6 +25,21 @@ std::string stringFormat(const char* format, ...)
 #endif
     ;
 
+/// The value of a hexadecimal digit of either case; -1 for any other character.
+inline int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 std::out_of_range integerOutOfRangeError(const std::string& text, unsigned int sizeInBytes, bool isSigned);
 std::invalid_argument invalidIntegerError(const std::string& text, size_t index);
 
