@@ -1,15 +1,11 @@
 // Runs of the real tarndis on hostile .hex files: exit status, log, output and peak memory.
-#include "common/FileText.h"
+#include "common/RunTool.h"
 
 #include <tarnasm/tarnasm.h>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <malloc.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <random>
@@ -20,12 +16,7 @@ namespace {
 
 const std::string oldText = "# an earlier disassembly\n";
 
-struct Outcome
-{
-    int status = -1;
-    std::string log;
-    long peakKb = 0;
-};
+using testfiles::Outcome;
 
 class HostileInput : public ::testing::Test
 {
@@ -46,23 +37,7 @@ protected:
         testfiles::writeFile(dir_ / "in.hex", input);
         testfiles::writeFile(dir_ / "out.tasm", oldText);
         std::string().swap(input);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const char* argv[] = {TARNDIS_EXECUTABLE, "-o", "out.tasm", "in.hex", nullptr};
-            const int err = chdir(dir_.c_str()) == 0 ? open("stderr.log", O_WRONLY | O_CREAT, 0644) : -1;
-            if (err >= 0 && dup2(err, 2) >= 0) {
-                execv(argv[0], const_cast<char* const*>(argv));
-            }
-            _exit(127);
-        }
-        Outcome outcome;
-        int status = 0;
-        rusage usage{};
-        EXPECT_EQ(pid, wait4(pid, &status, 0, &usage));
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
-        outcome.peakKb = usage.ru_maxrss;
-        outcome.log = testfiles::readFile(dir_ / "stderr.log");
-        fs::remove(dir_ / "stderr.log");
+        const Outcome outcome = testfiles::runTool(TARNDIS_EXECUTABLE, dir_, {"-o", "out.tasm", "in.hex"});
         EXPECT_EQ(std::string::npos, outcome.log.find("Sanitizer")) << outcome.log.substr(0, 2000);
         EXPECT_EQ(std::string::npos, outcome.log.find("runtime error:")) << outcome.log.substr(0, 2000);
         return outcome;
