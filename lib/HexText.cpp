@@ -1,6 +1,7 @@
 // HexText: the .hex format, one word a line in 16 hexadecimal digits, read, written and saved.
 #include "support/ReplaceFile.h"
 #include "support/StringUtil.h"
+#include "support/Utf8Path.h"
 
 #include <tarnasm/tarnasm.h>
 
@@ -155,7 +156,7 @@ std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
         fail(line, digitsPerWord, "a word has 16 hexadecimal digits; this line has more than " +
                                       std::to_string(rest.size()));
     } catch (const HexFormatError& e) {
-        throw HexFormatError(path.string() + ": ", e.problem(), e.line(), e.column());
+        throw HexFormatError(utf8FromPath(path) + ": ", e.problem(), e.line(), e.column());
     }
 }
 

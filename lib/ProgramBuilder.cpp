@@ -10,6 +10,7 @@
 #include "source/AsmErrorList.h"
 #include "source/SourceReader.h"
 #include "support/StringUtil.h"
+#include "support/Utf8Path.h"
 
 #include <algorithm>
 #include <climits>
@@ -181,8 +182,9 @@ Program assemble(std::string_view source, std::string_view name)
 
 Program assembleFile(const std::filesystem::path& path)
 {
-    FileSourceReader reader(path.string());
-    return ProgramBuilder::build(reader, path.string());
+    const std::string name = utf8FromPath(path);
+    FileSourceReader reader(name);
+    return ProgramBuilder::build(reader, name);
 }
 
 std::string_view version() noexcept

@@ -14,6 +14,7 @@
 #include "source/AsmErrorList.h"
 #include "support/Logging.h"
 #include "support/StringUtil.h"
+#include "support/Utf8Path.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void logReport(const AsmErrorList& errors)
 bool isSameFile(const std::string& a, const std::string& b)
 {
     std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
+    return std::filesystem::equivalent(pathFromUtf8(a), pathFromUtf8(b), ec) && !ec;
 }
 
 int assembleProgram(const RunSettings& settings)

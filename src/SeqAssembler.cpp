@@ -26,6 +26,7 @@
 #include "support/ReplaceFile.h"
 #include "support/StringUtil.h"
 #include "support/ThrowBug.h"
+#include "support/Utf8Path.h"
 
 namespace {
 
@@ -592,7 +593,7 @@ int SeqAssembler::disassemble(std::ostream& os)
 
 int SeqAssembler::saveDisassemble(const std::string& fileName)
 {
-    std::ofstream file(fileName);
+    std::ofstream file(pathFromUtf8(fileName), std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file) {
         std::cerr << "Could not open file \"" << fileName << "\" for writing" << std::endl;
         return -1;
@@ -626,7 +627,7 @@ bool SeqAssembler::printHexOutput(std::ostream& os) const
 bool SeqAssembler::saveHexOutput(const std::string& fileName) const
 {
     const ReplaceFileResult result =
-        replaceFile(fileName, [this](std::ostream& file) { return printHexOutput(file); });
+        replaceFile(pathFromUtf8(fileName), [this](std::ostream& file) { return printHexOutput(file); });
     if (result == ReplaceFileResult::cannotOpen) {
         std::cerr << "ERROR: could not open file " << fileName << " for writing" << std::endl;
     } else if (result == ReplaceFileResult::cannotWrite && processor->instructionMemSizeWords() != 0) {

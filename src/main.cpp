@@ -1,7 +1,9 @@
 // main: wires the process's arguments to the tool's run function.
 #include "TarnAsm.h"
+#include "support/ProcessStart.h"
 
 int main(int argc, char* argv[])
 {
-    return tarnasmMain(argc, argv);
+    ProcessStart process(argc, argv);
+    return tarnasmMain(process.argc(), process.argv());
 }

@@ -2,6 +2,7 @@
 #include "source/SourceReader.h"
 
 #include "support/ChunkPool.h"
+#include "support/Utf8Path.h"
 
 #include <algorithm>
 #include <climits>
@@ -423,8 +424,11 @@ bool FileSourceReader::start(std::string& reason)
     file.clear();
     // A directory or a device (/dev/zero) would fail, or never end, only while being read.
     std::error_code ec;
-    if (std::filesystem::is_regular_file(name(), ec)) {
-        file.open(name(), std::ios::in);
+    const std::filesystem::path path = pathFromUtf8(name());
+    if (std::filesystem::is_regular_file(path, ec)) {
+        // Bytes as they are: text mode on Windows would fold CR LF (the line ends the reader
+        // counts) and end the file at its first byte 26.
+        file.open(path, std::ios::in | std::ios::binary);
     }
     if (!file.is_open()) {
         reason = "Could not open input file '" + name() + "' for reading";

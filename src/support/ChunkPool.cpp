@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdint>
 #include <iterator>
-#include <mutex>
 #include <new>
+#include <thread>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -75,14 +75,14 @@ class SpareChunks
 public:
     ChunkHeader* take()
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        const SpinLock lock(busy_);
         return count_ == 0 ? nullptr : chunks_[--count_];
     }
 
     /// False when the store is full.
     bool keep(ChunkHeader* chunk)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        const SpinLock lock(busy_);
         if (count_ == chunks_.size()) {
             return false;
         }
@@ -91,7 +91,26 @@ public:
     }
 
 private:
-    std::mutex mutex_;
+    // Held for a few instructions. A std::mutex cannot be constant-initialised everywhere
+    // (MinGW's POSIX threads), and the store must be usable before and after static constructors.
+    class SpinLock
+    {
+    public:
+        explicit SpinLock(std::atomic_flag& flag) : flag_(flag)
+        {
+            while (flag_.test_and_set(std::memory_order_acquire)) {
+                std::this_thread::yield();
+            }
+        }
+        ~SpinLock() { flag_.clear(std::memory_order_release); }
+        SpinLock(const SpinLock&) = delete;
+        SpinLock& operator=(const SpinLock&) = delete;
+
+    private:
+        std::atomic_flag& flag_;
+    };
+
+    std::atomic_flag busy_;
     std::array<ChunkHeader*, 8> chunks_{};
     size_t count_ = 0;
 };

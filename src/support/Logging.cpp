@@ -33,9 +33,15 @@ void timeStamp(char* stamp, size_t size)
     const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
     const int millis = static_cast<int>(sinceEpoch.count() % 1000);
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    // std::localtime shares one result among all threads; each platform has its own safe call.
     std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &seconds);
+#else
     localtime_r(&seconds, &local);
-    const size_t used = std::strftime(stamp, size - 8, "%b %d %T", &local);
+#endif
+    // Not "%T": the Windows C runtime does not know it.
+    const size_t used = std::strftime(stamp, size - 8, "%b %d %H:%M:%S", &local);
     std::snprintf(stamp + used, size - used, ".%03d", millis);
 }
 

@@ -6,6 +6,11 @@
 #include <sstream>
 #include <system_error>
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace {
 
 /// A name beside the target that no other file uses, so the target is replaced only by rename.
@@ -24,6 +29,19 @@ std::filesystem::path temporaryNameBeside(const std::filesystem::path& target)
     }
 }
 
+/// Moves from over to, replacing a file there. The Windows C runtime's rename refuses an existing
+/// target; MoveFileExW replaces it when asked to.
+bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+#if defined(_WIN32)
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
+#endif
+}
+
 } // namespace
 
 ReplaceFileResult replaceFile(const std::filesystem::path& target, const std::function<bool(std::ostream&)>& write)
@@ -35,13 +53,10 @@ ReplaceFileResult replaceFile(const std::filesystem::path& target, const std::fu
     }
     const bool written = write(file);
     file.close();
-    std::error_code ec;
-    if (written && !file.fail()) {
-        std::filesystem::rename(temporary, target, ec);
-        if (!ec) {
-            return ReplaceFileResult::done;
-        }
+    if (written && !file.fail() && renameOver(temporary, target)) {
+        return ReplaceFileResult::done;
     }
+    std::error_code ec;
     std::filesystem::remove(temporary, ec);
     return ReplaceFileResult::cannotWrite;
 }

@@ -7,10 +7,7 @@
 // With TARNASM_REGENERATE=1 in the environment the expected files are written from the actual
 // output instead of being compared. Exit status: 0 pass, 1 fail, 77 skipped (pending case).
 #include "common/FileText.h"
-
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "e2e/ChildProcess.h"
 
 #include <cctype>
 #include <cstdio>
@@ -60,53 +57,25 @@ struct RunResult
 };
 
 /// Runs the tool in cwd with standard input closed off; captures both output streams in files of
-/// the scratch folder (pipes could dead-lock on large reports).
+/// the scratch folder.
 bool runTool(const std::string& tool, const std::vector<std::string>& args, const fs::path& cwd,
              const fs::path& scratch, RunResult& result)
 {
-    const std::string outPath = (scratch / "stdout").string();
-    const std::string errPath = (scratch / "stderr").string();
-    const std::string cwdText = cwd.string();
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(tool.c_str()));
-    for (const auto& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-    }
-    argv.push_back(nullptr);
-
+    const fs::path toolPath = pathFromUtf8(tool);
     // Checked here so that every exit status of the child is the tool's own.
-    if (access(tool.c_str(), X_OK) != 0 || !fs::is_directory(cwd)) {
-        std::cout << "cannot run " << tool << " in " << cwdText << "\n";
+    if (!fs::is_regular_file(toolPath) || !fs::is_directory(cwd)) {
+        std::cout << "cannot run " << tool << " in " << utf8FromPath(cwd) << "\n";
         return false;
     }
-    const pid_t pid = fork();
-    if (pid < 0) {
-        std::perror("fork");
+    const testfiles::ChildResult child =
+        testfiles::runChild(toolPath, args, cwd, scratch / "stdout", scratch / "stderr");
+    result.out = readFile(scratch / "stdout");
+    result.err = readFile(scratch / "stderr");
+    if (!child.ran) {
+        std::cout << toolPath.filename().string() << ": " << child.problem << "\n" << result.err;
         return false;
     }
-    if (pid == 0) {
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
-            chdir(cwdText.c_str()) != 0) {
-            _exit(126);
-        }
-        execv(tool.c_str(), argv.data());
-        _exit(127);
-    }
-    int wstatus = 0;
-    if (waitpid(pid, &wstatus, 0) != pid) {
-        std::perror("waitpid");
-        return false;
-    }
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    if (WIFSIGNALED(wstatus)) {
-        std::cout << fs::path(tool).filename().string() << " was killed by signal " << WTERMSIG(wstatus) << "\n" << result.err;
-        return false;
-    }
-    result.status = WEXITSTATUS(wstatus);
+    result.status = child.status;
     return true;
 }
 
@@ -163,12 +132,13 @@ bool isStopWatchLine(const std::string& line)
            line.find(" seconds") != std::string::npos;
 }
 
-/// Log lines lose their time stamp, the tool's path becomes its file name ("tarnasm"), and the
-/// stopwatch report (a log line with an empty message, the stopwatch lines, one empty line) is
-/// dropped.
+/// Log lines lose their time stamp, the tool's path becomes its name as a user types it
+/// ("tarnasm", also for tarnasm.exe), and the stopwatch report (a log line with an empty message,
+/// the stopwatch lines, one empty line) is dropped.
 std::string normalise(const std::string& text, const std::string& tool)
 {
-    const std::string name = fs::path(tool).filename().string();
+    const fs::path file = pathFromUtf8(tool).filename();
+    const std::string name = utf8FromPath(file.extension() == ".exe" ? file.stem() : file);
     std::vector<std::string> lines = splitLines(text);
     for (auto& line : lines) {
         if (line.size() > kMarkerWidth && line.compare(kMarkerWidth, 2, "  ") == 0 &&
@@ -197,6 +167,17 @@ std::string normalise(const std::string& text, const std::string& tool)
         result.pop_back();
     }
     return result;
+}
+
+/// The expected standard output as this platform prints it. The size report gives the width of
+/// long, which is 32 bits where the data model is LLP64 (64-bit Windows); all else is the same.
+std::string expectedOnThisPlatform(std::string text)
+{
+    if constexpr (sizeof(long) != 8) {
+        replaceEvery(text, "\tSize of long int      : 64 bits",
+                     "\tSize of long int      : " + std::to_string(sizeof(long) * 8) + " bits");
+    }
+    return text;
 }
 
 /// Compares and, on a difference, shows both texts and the first line that differs.
@@ -261,7 +242,7 @@ int runCorpusCase(const std::string& tool, const fs::path& source, const fs::pat
     }
     const fs::path work = freshDirectory(scratch / "work");
     RunResult run;
-    if (!runTool(tool, {name, "-o", (work / "out").string()}, source.parent_path(), scratch, run)) {
+    if (!runTool(tool, {name, "-o", utf8FromPath(work / "out")}, source.parent_path(), scratch, run)) {
         return kFail;
     }
     const std::string err = normalise(run.err, tool);
@@ -330,8 +311,16 @@ int runCliCase(const std::string& tool, const fs::path& dir, const fs::path& scr
 
     const fs::path work = freshDirectory(scratch / "work");
     const auto inputs = filesBelow(dir / "in");
+    // Entry by entry: MinGW's std::filesystem::copy refuses a folder into an existing one.
     if (fs::is_directory(dir / "in")) {
-        fs::copy(dir / "in", work, fs::copy_options::recursive);
+        for (const auto& entry : fs::recursive_directory_iterator(dir / "in")) {
+            const fs::path target = work / fs::relative(entry.path(), dir / "in");
+            if (entry.is_directory()) {
+                fs::create_directories(target);
+            } else {
+                fs::copy_file(entry.path(), target);
+            }
+        }
     }
     RunResult run;
     if (!runTool(tool, args, work, scratch, run)) {
@@ -364,7 +353,7 @@ int runCliCase(const std::string& tool, const fs::path& dir, const fs::path& scr
         expectedExit.pop_back();
     }
     bool pass = same("exit status", expectedExit + "\n", std::to_string(run.status) + "\n");
-    pass = same("standard output", readFile(dir / "stdout"), out) && pass;
+    pass = same("standard output", expectedOnThisPlatform(readFile(dir / "stdout")), out) && pass;
     pass = same("standard error", readFile(dir / "stderr"), err) && pass;
     const auto expectedFiles = filesBelow(dir / "out");
     for (const auto& [path, contents] : expectedFiles) {
@@ -394,7 +383,7 @@ int main(int argc, char* argv[])
         return kFail;
     }
     const std::string kind = argv[1];
-    const std::string tool = fs::absolute(argv[2]).string();
+    const std::string tool = utf8FromPath(fs::absolute(argv[2]));
     const fs::path target = fs::absolute(argv[3]);
     try {
         // Only the runner's own entries inside the scratch folder are ever removed.

@@ -8,6 +8,7 @@
 #include "ListingWriter.h"
 #include "support/Logging.h"
 #include "support/ReplaceFile.h"
+#include "support/Utf8Path.h"
 
 #include <tarnasm/tarnasm.h>
 
@@ -35,10 +36,11 @@ void logAt(int level, const std::string& text)
 bool openInput(const std::string& name, std::ifstream& file)
 {
     std::error_code ec;
-    if (std::filesystem::is_directory(name, ec)) {
+    const std::filesystem::path path = pathFromUtf8(name);
+    if (std::filesystem::is_directory(path, ec)) {
         return false;
     }
-    file.open(name, std::ios::in | std::ios::binary);
+    file.open(path, std::ios::in | std::ios::binary);
     return static_cast<bool>(file);
 }
 
@@ -58,7 +60,7 @@ bool readFile(const std::string& name, std::string& text)
 bool isSameFile(const std::string& a, const std::string& b)
 {
     std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
+    return std::filesystem::equivalent(pathFromUtf8(a), pathFromUtf8(b), ec) && !ec;
 }
 
 /// To standard output, or into the output file through a temporary file renamed over it.
@@ -73,7 +75,7 @@ bool writeOutput(const Settings& settings, const std::function<void(std::ostream
         }
         return true;
     }
-    const ReplaceFileResult result = replaceFile(settings.outputFileName, [&write](std::ostream& file) {
+    const ReplaceFileResult result = replaceFile(pathFromUtf8(settings.outputFileName), [&write](std::ostream& file) {
         write(file);
         return static_cast<bool>(file);
     });

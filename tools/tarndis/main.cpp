@@ -1,7 +1,9 @@
 // main: wires the process's arguments to the run of tarndis.
 #include "TarnDis.h"
+#include "support/ProcessStart.h"
 
 int main(int argc, char* argv[])
 {
-    return tarndis::tarndisMain(argc, argv);
+    ProcessStart process(argc, argv);
+    return tarndis::tarndisMain(process.argc(), process.argv());
 }
