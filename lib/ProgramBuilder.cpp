@@ -10,6 +10,7 @@
 #include "source/AsmErrorList.h"
 #include "source/SourceReader.h"
 #include "support/StringUtil.h"
+#include "support/ThreadOwned.h"
 #include "support/Utf8Path.h"
 
 #include <algorithm>
@@ -45,8 +46,9 @@ Program ProgramBuilder::build(SourceReader& reader, std::string name)
         // Each thread keeps one processor: building it copies the instruction set and clears
         // 128 KiB of memory, half the time of a small program. The assembler leaves the words
         // beyond the program cleared, so the next call starts from a clean memory again.
-        thread_local SeqProcessor processor(detail::builtinInstructionSet(), kInstructionMemoryWords,
-                                            dataMemoryWords);
+        SeqProcessor& processor = threadOwned<SeqProcessor>([] {
+            return SeqProcessor(detail::builtinInstructionSet(), kInstructionMemoryWords, dataMemoryWords);
+        });
         static const AsmSyntax syntax;
         SeqAssembler assembler(&processor, syntax);
         AsmErrorList errors;

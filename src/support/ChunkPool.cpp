@@ -1,6 +1,8 @@
 // ChunkPool: bump allocation from aligned chunks that count the blocks they have out.
 #include "support/ChunkPool.h"
 
+#include "support/ThreadOwned.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -197,7 +199,6 @@ struct CurrentChunk
     size_t chunksMade = 0;
 };
 
-thread_local CurrentChunk current;
 
 } // namespace
 
@@ -207,7 +208,7 @@ void* ChunkPool::allocate(size_t bytes)
         throw std::bad_alloc();
     }
     const size_t size = roundUp(bytes == 0 ? 1 : bytes);
-    CurrentChunk& c = current;
+    CurrentChunk& c = threadOwned<CurrentChunk>([] { return CurrentChunk(); });
     if (c.chunk == nullptr || size > static_cast<size_t>(c.end - c.next)) {
         if (c.chunk != nullptr && c.chunk->users.load(std::memory_order_acquire) == 1) {
             // Every block has come back: start again at the front.

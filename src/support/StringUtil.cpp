@@ -72,8 +72,31 @@ std::invalid_argument invalidIntegerError(const std::string& text, size_t index)
 
 namespace {
 
-// The whole text must be consumed: compare the end pointer against the
-// text's length, so an embedded NUL is reported, not silently accepted.
+/// For text like "0x" or " -0xg", where the C library's conversion in base 0 must stop: after the
+/// "0", since no hexadecimal digit follows the "x". Windows' C runtime converts nothing there, which
+/// would blame another character. npos for any other text.
+size_t endOfBareHexPrefix(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const bool bare = i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+                      (i + 2 == text.size() || hexDigitValue(text[i + 2]) < 0);
+    return bare ? i + 1 : std::string::npos;
+}
+
+/// The characters the conversion read; the whole text must be read, so that an embedded NUL is
+/// reported, not silently accepted.
+size_t consumedCharacters(const std::string& text, const char* end)
+{
+    const size_t bareHexEnd = endOfBareHexPrefix(text);
+    return bareHexEnd != std::string::npos ? bareHexEnd : static_cast<size_t>(end - text.c_str());
+}
+
 template <typename T>
 void _stringToIntSigned(T& result, const std::string& text)
 {
@@ -81,7 +104,7 @@ void _stringToIntSigned(T& result, const std::string& text)
     char* end = nullptr;
     errno = 0;
     const long long value = std::strtoll(begin, &end, 0);
-    const size_t consumed = static_cast<size_t>(end - begin);
+    const size_t consumed = consumedCharacters(text, end);
     if (consumed != text.length()) {
         throw invalidIntegerError(text, consumed);
     }
@@ -99,7 +122,7 @@ void _stringToIntUnsigned(T& result, const std::string& text)
     char* end = nullptr;
     errno = 0;
     const unsigned long long value = std::strtoull(begin, &end, 0);
-    const size_t consumed = static_cast<size_t>(end - begin);
+    const size_t consumed = consumedCharacters(text, end);
     if (consumed != text.length()) {
         throw invalidIntegerError(text, consumed);
     }

@@ -9,10 +9,12 @@ TEST(ThrowBug, LogsOneEmergencyLineAndExitsWithOne)
 {
     Logging::open("prog", Logging::INFO, nullptr);
     // The build passes paths relative to the source tree; an absolute one is cut back to it.
+    // Death-test patterns keep to what GoogleTest's own matcher on Windows reads (no classes or
+    // counts); the time stamp's layout is the logging tests' business.
     EXPECT_EXIT(throwBug("/home/ci/tarnasm/src/seqprocessor/SeqInstructionSet.cpp", 42, "validateFields",
                          "opcodeField pointer not set"),
                 testing::ExitedWithCode(1),
-                "^\\*{7}  [A-Z][a-z][a-z] [0-9][0-9] [0-9:]{8}\\.[0-9]{3} prog: THROW_BUG: "
+                "^\\*\\*\\*\\*\\*\\*\\*  .+ prog: THROW_BUG: "
                 "file='seqprocessor/SeqInstructionSet\\.cpp', line=42, function='validateFields', "
                 "error='opcodeField pointer not set'\n$");
     EXPECT_EXIT(THROW_BUG("processLine", "value " << 7 << " of " << 'x'), testing::ExitedWithCode(1),
