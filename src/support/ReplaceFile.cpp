@@ -6,11 +6,6 @@
 #include <sstream>
 #include <system_error>
 
-#if defined(_WIN32)
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#endif
-
 namespace {
 
 /// A name beside the target that no other file uses, so the target is replaced only by rename.
@@ -29,19 +24,6 @@ std::filesystem::path temporaryNameBeside(const std::filesystem::path& target)
     }
 }
 
-/// Moves from over to, replacing a file there. The Windows C runtime's rename refuses an existing
-/// target; MoveFileExW replaces it when asked to.
-bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to)
-{
-#if defined(_WIN32)
-    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-    std::error_code ec;
-    std::filesystem::rename(from, to, ec);
-    return !ec;
-#endif
-}
-
 } // namespace
 
 ReplaceFileResult replaceFile(const std::filesystem::path& target, const std::function<bool(std::ostream&)>& write)
@@ -53,10 +35,14 @@ ReplaceFileResult replaceFile(const std::filesystem::path& target, const std::fu
     }
     const bool written = write(file);
     file.close();
-    if (written && !file.fail() && renameOver(temporary, target)) {
-        return ReplaceFileResult::done;
-    }
     std::error_code ec;
+    if (written && !file.fail()) {
+        // Replaces an existing target on Windows too (MoveFileExW), where std::rename refuses.
+        std::filesystem::rename(temporary, target, ec);
+        if (!ec) {
+            return ReplaceFileResult::done;
+        }
+    }
     std::filesystem::remove(temporary, ec);
     return ReplaceFileResult::cannotWrite;
 }

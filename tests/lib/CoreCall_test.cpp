@@ -138,6 +138,31 @@ TEST(CoreCall, ThreadsGetTheResultsOfSequentialCalls)
     }
 }
 
+TEST(CoreCall, ThreadsThatEndDestroyWhatTheyKept)
+{
+    // Each thread keeps a processor and a memory chunk until it ends. On Windows, threads ending
+    // while others assemble once crashed in those destructors, about one end in a few hundred.
+    const std::string source = "top: move 5, R1\n  jmp @top\n";
+    const auto wordsOf = [&] {
+        const tarnasm::Program program = tarnasm::assemble(source);
+        return std::vector<std::uint64_t>(program.words().begin(), program.words().end());
+    };
+    const std::vector<std::uint64_t> expected = wordsOf();
+    for (int round = 0; round < 150; ++round) {
+        std::vector<std::vector<std::uint64_t>> words(8);
+        std::vector<std::thread> threads;
+        for (auto& result : words) {
+            threads.emplace_back([&] { result = wordsOf(); });
+        }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+        for (const auto& result : words) {
+            ASSERT_EQ(expected, result) << "round " << round;
+        }
+    }
+}
+
 TEST(CoreCall, MemoryComesBackAfterEveryCall)
 {
     if (TARNASM_SANITIZED) {
