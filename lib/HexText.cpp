@@ -1,4 +1,5 @@
 // HexText: the .hex format, one word a line in 16 hexadecimal digits, read, written and saved.
+#include "support/InputFile.h"
 #include "support/ReplaceFile.h"
 #include "support/StringUtil.h"
 #include "support/Utf8Path.h"
@@ -7,7 +8,6 @@
 
 #include <cerrno>
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <ostream>
 #include <sstream>
@@ -120,7 +120,7 @@ std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
                                                 std::make_error_code(std::errc::is_a_directory));
     }
     errno = 0;
-    std::ifstream file(path, std::ios::in | std::ios::binary);
+    InputFile file(path, std::ios::in | std::ios::binary);
     if (!file) {
         const int reason = errno != 0 ? errno : static_cast<int>(std::errc::io_error);
         throw std::filesystem::filesystem_error("cannot open .hex file", path,

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "source/SourceLine.h"
+#include "support/InputFile.h"
 
 #include <cstddef>
-#include <fstream>
 #include <istream>
 #include <memory>
 #include <string>
@@ -158,7 +158,7 @@ namespace detail {
 /// Holds the file stream so that it is built before the stream reader that reads it.
 struct FileStreamHolder
 {
-    std::ifstream file;
+    InputFile file;
 };
 }  // namespace detail
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 /// Hands out small blocks from the calling thread's current chunk, one pointer bump each. A chunk
@@ -87,9 +88,45 @@ private:
     }
 };
 
-/// A shared object (or array) whose one block, counts included, comes from the pool.
+// Standard libraries without std::allocate_shared for arrays (libc++ before 15) get them from
+// makePooledArray instead.
+#if defined(__cpp_lib_shared_ptr_arrays) && __cpp_lib_shared_ptr_arrays >= 201707L
+inline constexpr bool allocateSharedMakesArrays = true;
+#else
+inline constexpr bool allocateSharedMakesArrays = false;
+#endif
+
+/// A shared array of count value-initialised elements from the pool, for libraries whose
+/// std::allocate_shared makes no arrays: the elements take one block and the counts another.
+template <class T>
+std::shared_ptr<T[]> makePooledArray(size_t count)
+{
+    ChunkAllocator<T> allocator;
+    T* elements = allocator.allocate(count);
+    try {
+        std::uninitialized_value_construct_n(elements, count);
+    } catch (...) {
+        allocator.deallocate(elements, count);
+        throw;
+    }
+    // Should the counts' block fail, shared_ptr hands the elements to the deleter.
+    return std::shared_ptr<T[]>(
+        elements,
+        [count](T* block) noexcept {
+            std::destroy_n(block, count);
+            ChunkAllocator<T>().deallocate(block, count);
+        },
+        ChunkAllocator<std::byte>());
+}
+
+/// A shared object (or array of value-initialised elements) from the pool, counts included, in
+/// one block wherever the standard library allows.
 template <class T, class... Args>
 std::shared_ptr<T> makePooled(Args&&... args)
 {
-    return std::allocate_shared<T>(ChunkAllocator<std::byte>(), std::forward<Args>(args)...);
+    if constexpr (std::is_unbounded_array_v<T> && !allocateSharedMakesArrays) {
+        return makePooledArray<std::remove_extent_t<T>>(std::forward<Args>(args)...);
+    } else {
+        return std::allocate_shared<T>(ChunkAllocator<std::byte>(), std::forward<Args>(args)...);
+    }
 }

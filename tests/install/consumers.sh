@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix, then builds the library example against it, once
 # through find_package and once through pkg-config, runs both, and checks that the README shows
-# that example and its output as they are.
-#   consumers.sh <build dir> <source dir> <scratch dir> <c++ compiler> <sanitized: 0|1>
+# that example and its output as they are. The consumers compile and link with the build's own
+# compiler flags, so that a library built on another standard library (libc++) links at all.
+#   consumers.sh <build dir> <source dir> <scratch dir> <c++ compiler> <sanitized: 0|1> [<c++ flags>]
 set -euo pipefail
-build=$1 source=$2 scratch=$3 cxx=$4 sanitized=$5
+build=$1 source=$2 scratch=$3 cxx=$4 sanitized=$5 cxxflags=${6:-}
 if [[ $sanitized == 1 ]]; then
     echo "skipped: a sanitized library needs the sanitizer runtime in its consumers"
     exit 77
@@ -15,14 +16,14 @@ prefix=$scratch/prefix
 cmake --install "$build" --prefix "$prefix" >"$scratch/install.log"
 
 cmake -S "$source/examples/library" -B "$scratch/cmake" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" \
-    -DCMAKE_PREFIX_PATH="$prefix" >"$scratch/configure.log"
+    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_PREFIX_PATH="$prefix" >"$scratch/configure.log"
 cmake --build "$scratch/cmake" >"$scratch/build.log"
 "$scratch/cmake/sweep" >"$scratch/cmake.out"
 
 pcdir=$(dirname "$(find "$prefix" -name tarnasm.pc)")
 flags=$(PKG_CONFIG_PATH=$pcdir pkg-config --cflags --libs tarnasm)
 # shellcheck disable=SC2086 # the flags are words
-"$cxx" -std=c++20 "$source/examples/library/sweep.cpp" $flags -o "$scratch/pkgconfig-sweep"
+"$cxx" -std=c++20 $cxxflags "$source/examples/library/sweep.cpp" $flags -o "$scratch/pkgconfig-sweep"
 "$scratch/pkgconfig-sweep" >"$scratch/pkgconfig.out"
 
 # The README's code block after "## Use as a library", and the output block after it.

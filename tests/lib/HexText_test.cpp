@@ -87,6 +87,10 @@ TEST(HexText, FilesAreSavedWholeOrNotAtAll)
     EXPECT_THROW(tarnasm::saveHex(dir / "missing" / "prog.hex", words), fs::filesystem_error);
     EXPECT_THROW(tarnasm::loadHex(dir / "missing.hex"), fs::filesystem_error);
     EXPECT_THROW(tarnasm::loadHex(dir), fs::filesystem_error);
+    // Reading fails at the first byte here: the file must not pass for an empty one.
+    if (fs::exists("/proc/self/mem")) {
+        EXPECT_THROW(tarnasm::loadHex("/proc/self/mem"), fs::filesystem_error);
+    }
 
     // A file is read only as far as a full memory's text: a longer line is judged from its start.
     testfiles::writeFile(dir / "long.hex", "0000000000000000\n" + std::string(1'000'000, '0'));

@@ -6,6 +6,7 @@
 #include "ExitStatus.h"
 #include "HexStream.h"
 #include "ListingWriter.h"
+#include "support/InputFile.h"
 #include "support/Logging.h"
 #include "support/ReplaceFile.h"
 #include "support/Utf8Path.h"
@@ -14,11 +15,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <new>
-#include <sstream>
 #include <string>
 
 namespace tarndis {
@@ -33,7 +32,7 @@ void logAt(int level, const std::string& text)
 }
 
 /// The file opened for reading; false for a directory or a file that cannot be opened.
-bool openInput(const std::string& name, std::ifstream& file)
+bool openInput(const std::string& name, InputFile& file)
 {
     std::error_code ec;
     const std::filesystem::path path = pathFromUtf8(name);
@@ -47,13 +46,16 @@ bool openInput(const std::string& name, std::ifstream& file)
 /// The whole file; false when it cannot be opened or read.
 bool readFile(const std::string& name, std::string& text)
 {
-    std::ifstream file;
+    InputFile file;
     if (!openInput(name, file)) {
         return false;
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    text = std::move(contents).str();
+    // Not through operator<< with the stream buffer: it would swallow a read error.
+    text.clear();
+    char piece[8192];
+    while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+        text.append(piece, static_cast<size_t>(file.gcount()));
+    }
     return !file.bad();
 }
 
@@ -90,7 +92,7 @@ bool writeOutput(const Settings& settings, const std::function<void(std::ostream
 int disassembleFile(const Settings& settings)
 {
     const std::string& name = settings.inputFileName;
-    std::ifstream file;
+    InputFile file;
     if (!openInput(name, file)) {
         logAt(Logging::ERROR, "Could not open input file '" + name + "' for reading");
         return kStatusCannotFinish;

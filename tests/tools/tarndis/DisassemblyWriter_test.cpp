@@ -24,7 +24,7 @@ void expectRoundTrip(std::span<const std::uint64_t> words, const std::string& wh
     EXPECT_TRUE(writer.unknownWords().empty()) << what;
     const tarnasm::Program again = tarnasm::assemble(text(writer), what);
     ASSERT_TRUE(again.ok()) << what << ": " << again.report();
-    EXPECT_TRUE(std::ranges::equal(words, again.words())) << what;
+    EXPECT_TRUE(std::equal(words.begin(), words.end(), again.words().begin(), again.words().end())) << what;
 }
 
 TEST(DisassemblyWriter, CorpusProgramsRoundTrip)

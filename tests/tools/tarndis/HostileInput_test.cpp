@@ -99,7 +99,7 @@ TEST_F(HostileInput, FullMemoryOfRandomInstructionsRoundTrips)
     EXPECT_EQ(0, run(tarnasm::writeHex(program.words())).status);
     const tarnasm::Program again = tarnasm::assembleFile(dir_ / "out.tasm");
     ASSERT_TRUE(again.ok()) << again.report();
-    EXPECT_TRUE(std::ranges::equal(program.words(), again.words()));
+    EXPECT_TRUE(std::equal(program.words().begin(), program.words().end(), again.words().begin(), again.words().end()));
 }
 
 } // namespace
