@@ -18,7 +18,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # to ship beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-find_program(TARNASM_WINE NAMES wine64 wine)
+# Debian keeps the loader in /usr/lib/wine; /usr/bin/wine comes only with the wine package.
+find_program(TARNASM_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(TARNASM_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${TARNASM_WINE})
 endif()

@@ -7,7 +7,7 @@
 // With TARNASM_REGENERATE=1 in the environment the expected files are written from the actual
 // output instead of being compared. Exit status: 0 pass, 1 fail, 77 skipped (pending case).
 #include "common/FileText.h"
-#include "e2e/ChildProcess.h"
+#include "common/ChildProcess.h"
 
 #include <cctype>
 #include <cstdio>

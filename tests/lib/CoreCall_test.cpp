@@ -168,6 +168,9 @@ TEST(CoreCall, MemoryComesBackAfterEveryCall)
     if (TARNASM_SANITIZED) {
         GTEST_SKIP() << "the sanitizers keep freed memory in quarantine";
     }
+#if defined(_WIN32)
+    GTEST_SKIP() << "measured through Linux's /proc; under Wine the process's memory is Wine's too";
+#endif
     const std::string example = testfiles::readFile(TARNASM_EXAMPLE);
     const auto assembleMany = [&example](int calls) {
         for (int i = 0; i < calls; ++i) {

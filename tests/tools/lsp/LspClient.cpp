@@ -1,12 +1,7 @@
-// LspClient: a child process with pipes, and framing read back with a timeout.
+// LspClient: framing over the server's pipes, read back with a timeout.
 #include "LspClient.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tarnasm::lsp::test {
 
@@ -16,52 +11,22 @@ constexpr int kTimeoutMs = 60000;
 
 } // namespace
 
-LspClient::LspClient(bool initialize, const std::string& executable)
+LspClient::LspClient(bool initialize, const std::string& executable) : server_(executable)
 {
-    std::signal(SIGPIPE, SIG_IGN); // a server that died must fail the test, not end it
-    int in[2];
-    int out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) {
-        ADD_FAILURE() << "pipe failed";
+    if (!server_.started()) {
+        ADD_FAILURE() << "cannot start " << executable;
         return;
     }
-    pid_ = fork();
-    if (pid_ == 0) {
-        dup2(in[0], 0);
-        dup2(out[1], 1);
-        close(in[0]);
-        close(in[1]);
-        close(out[0]);
-        close(out[1]);
-        execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    toServer_ = in[1];
-    fromServer_ = out[0];
     if (initialize) {
         request("initialize", {{"processId", nullptr}, {"rootUri", nullptr}, {"capabilities", Json::object()}});
         notify("initialized", Json::object());
     }
 }
 
-LspClient::~LspClient()
-{
-    if (pid_ > 0) {
-        finish();
-    }
-}
-
 void LspClient::sendRaw(std::string_view bytes)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = write(toServer_, bytes.data(), bytes.size());
-        if (written <= 0) {
-            ADD_FAILURE() << "the server does not read its input";
-            return;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+    if (!server_.write(bytes)) {
+        ADD_FAILURE() << "the server does not read its input";
     }
 }
 
@@ -133,29 +98,21 @@ Json LspClient::read()
                 return message;
             }
         }
-        pollfd ready{fromServer_, POLLIN, 0};
-        char chunk[65536];
-        if (poll(&ready, 1, kTimeoutMs) <= 0) {
+        const auto outcome = server_.read(buffer_, kTimeoutMs);
+        if (outcome == testfiles::PipedChild::Read::timeout) {
             ADD_FAILURE() << "no message from the server";
             return nullptr;
         }
-        const ssize_t got = ::read(fromServer_, chunk, sizeof chunk);
-        if (got <= 0) {
+        if (outcome == testfiles::PipedChild::Read::closed) {
             ADD_FAILURE() << "the server closed its output";
             return nullptr;
         }
-        buffer_.append(chunk, static_cast<std::size_t>(got));
     }
 }
 
 int LspClient::finish()
 {
-    close(toServer_);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    close(fromServer_);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return server_.finish();
 }
 
 Json at(const std::string& uri, int line, int character)

@@ -1,12 +1,13 @@
 // LspClient: the tests' side of the protocol: runs the real tarnasm-lsp over pipes.
 #pragma once
 
+#include "common/ChildProcess.h"
+
 #include <nlohmann/json.hpp>
 
 #include <deque>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace tarnasm::lsp::test {
 
@@ -17,7 +18,6 @@ class LspClient
 public:
     /// Starts the server; with initialize, also sends initialize and initialized.
     explicit LspClient(bool initialize = true, const std::string& executable = TARNASM_LSP_EXECUTABLE);
-    ~LspClient();
     LspClient(const LspClient&) = delete;
     LspClient& operator=(const LspClient&) = delete;
 
@@ -36,16 +36,14 @@ public:
 
     /// Opens a document and returns its published diagnostics.
     Json open(const std::string& uri, const std::string& text);
-    /// Closes the server's input and returns its exit status.
+    /// Closes the server's input and returns its exit status (destroying the client does too).
     int finish();
 
 private:
     /// The next message; fails the test (and returns null) after a timeout.
     Json read();
 
-    pid_t pid_ = -1;
-    int toServer_ = -1;
-    int fromServer_ = -1;
+    testfiles::PipedChild server_;
     int nextId_ = 1;
     std::string buffer_;
     std::deque<Json> kept_;

@@ -1,6 +1,7 @@
 // The real tarnasm-lsp over pipes: a whole editing conversation, a document of 100,000 lines, and
 // the scripted conversations of conversations/ (malformed input after which it must go on serving).
 #include "LspClient.h"
+#include "common/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -42,15 +43,8 @@ std::vector<CliEntry> commandLineReport(const std::string& source)
     const std::filesystem::path dir = TARNASM_LSP_SCRATCH;
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "prog.tasm", std::ios::binary) << source;
-    const std::string command = "cd '" + dir.string() + "' && '" + TARNASM_EXECUTABLE + "' -o out prog.tasm 2>&1";
-    std::string report;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-            report.append(chunk, n);
-        }
-        pclose(pipe);
-    }
+    testfiles::runChild(TARNASM_EXECUTABLE, {"-o", "out", "prog.tasm"}, dir, dir / "stdout", dir / "report");
+    const std::string report = testfiles::readFile(dir / "report");
     std::vector<std::string> lines;
     std::istringstream in(source);
     for (std::string line; std::getline(in, line);) {
