@@ -89,12 +89,15 @@ size_t endOfBareHexPrefix(const std::string& text)
     return bare ? i + 1 : std::string::npos;
 }
 
-/// The characters the conversion read; the whole text must be read, so that an embedded NUL is
-/// reported, not silently accepted.
-size_t consumedCharacters(const std::string& text, const char* end)
+/// Throws when the conversion, which stopped at end, did not read the whole text: an embedded NUL
+/// is reported, not silently accepted.
+void requireWholeText(const std::string& text, const char* end)
 {
-    const size_t bareHexEnd = endOfBareHexPrefix(text);
-    return bareHexEnd != std::string::npos ? bareHexEnd : static_cast<size_t>(end - text.c_str());
+    const size_t consumed = static_cast<size_t>(end - text.c_str());
+    if (consumed != text.length()) {
+        const size_t bareHexEnd = endOfBareHexPrefix(text);
+        throw invalidIntegerError(text, bareHexEnd != std::string::npos ? bareHexEnd : consumed);
+    }
 }
 
 template <typename T>
@@ -104,10 +107,7 @@ void _stringToIntSigned(T& result, const std::string& text)
     char* end = nullptr;
     errno = 0;
     const long long value = std::strtoll(begin, &end, 0);
-    const size_t consumed = consumedCharacters(text, end);
-    if (consumed != text.length()) {
-        throw invalidIntegerError(text, consumed);
-    }
+    requireWholeText(text, end);
     if (value > static_cast<long long>(std::numeric_limits<T>::max()) ||
         value < static_cast<long long>(std::numeric_limits<T>::lowest())) {
         throw integerOutOfRangeError(text, sizeof(T), true);
@@ -122,10 +122,7 @@ void _stringToIntUnsigned(T& result, const std::string& text)
     char* end = nullptr;
     errno = 0;
     const unsigned long long value = std::strtoull(begin, &end, 0);
-    const size_t consumed = consumedCharacters(text, end);
-    if (consumed != text.length()) {
-        throw invalidIntegerError(text, consumed);
-    }
+    requireWholeText(text, end);
     if (value > static_cast<unsigned long long>(std::numeric_limits<T>::max())) {
         throw integerOutOfRangeError(text, sizeof(T), false);
     }
