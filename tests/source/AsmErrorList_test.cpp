@@ -54,19 +54,6 @@ TEST(AsmErrorList, OrderByLineThenArrival)
     EXPECT_STREQ("second runtime", list.errors()[4]->what());
 }
 
-// The full report is checked end to end; the one-line summary only here.
-TEST(AsmErrorList, OneLineSummary)
-{
-    AsmErrorList list;
-    EXPECT_EQ("assembler finished successfully", list.toStringOneLineSummary("assembler"));
-    list.insert(syntaxError(2, "ab"));
-    EXPECT_EQ("assembler failed with error: prog:2:0: Syntax error: : \\nab\\n^\\n",
-              list.toStringOneLineSummary("assembler"));
-    list.emplace<AsmRuntimeError>("T");
-    EXPECT_EQ("assembler failed with 2 errors", list.toStringOneLineSummary("assembler"));
-    EXPECT_EQ("prog:2:0: Syntax error: : \nab\n^\n\nT", list.toStringDetails());
-}
-
 TEST(AsmErrorList, MillionInsertsStayCheap)
 {
     // Descending lines with runtime errors among them: every entry sorts before the last one,
