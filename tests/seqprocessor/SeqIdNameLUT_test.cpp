@@ -1,8 +1,6 @@
-// Tests of the id-and-name lookup table: slots with holes, iteration order, and the rejection messages.
+// Tests of the id-and-name lookup table: slots with holes, iteration order, moves and exact name matches.
 #include "seqprocessor/SeqField.h"
 #include "seqprocessor/SeqIdNameLUT.h"
-
-#include "support/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -23,15 +21,9 @@ std::vector<unsigned int> ids(const SeqFieldTable& t)
     return out;
 }
 
-template <typename Table, typename Element>
-std::string rejection(Table& table, std::shared_ptr<Element> e)
-{
-    return errorText<std::logic_error>([&] { table.add(e); });
-}
-
 } // namespace
 
-TEST(SeqIdNameLUT, HolesOrderAndRejections)
+TEST(SeqIdNameLUT, HolesCopyAndMove)
 {
     SeqFieldTable t;
     t.add({5, "FIVE", 5, 5});
@@ -49,14 +41,6 @@ TEST(SeqIdNameLUT, HolesOrderAndRejections)
     EXPECT_TRUE(t.empty());
     EXPECT_FALSE(t.find("FIVE"));
     EXPECT_EQ(copy.find(5u).get(), moved.find("FIVE").get());
-
-    SeqFieldTable r{{21, "SELECT", 57, 57}, {3, "", 3, 3}};
-    const std::string head = "Duplicate SeqIdNameLUT 8SeqField entry with";
-    // The name is checked before the id, and the existing element comes first.
-    EXPECT_EQ(head + " (id1=21, name1=\"SELECT\")& (id2=22, name2=\"SELECT\")",
-              rejection(r, std::make_shared<SeqField>(22, "SELECT", 1, 1)));
-    EXPECT_EQ("Adding nullptr to lookup table.", rejection(r, std::shared_ptr<SeqField>()));
-    EXPECT_EQ((std::vector<unsigned int>{3, 21}), ids(r));
 }
 
 TEST(SeqIdNameLUT, LookupMatchesTheWholeNameExactly)
