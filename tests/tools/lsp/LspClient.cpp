@@ -3,18 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tarnasm::lsp::test {
 
-namespace {
-
-constexpr int kTimeoutMs = 60000;
-
-} // namespace
-
-LspClient::LspClient(bool initialize, const std::string& executable) : server_(executable)
+LspClient::LspClient(bool initialize) : server_(TARNASM_LSP_EXECUTABLE)
 {
     if (!server_.started()) {
-        ADD_FAILURE() << "cannot start " << executable;
+        ADD_FAILURE() << "cannot start " << TARNASM_LSP_EXECUTABLE;
         return;
     }
     if (initialize) {
@@ -63,12 +59,11 @@ Json LspClient::response()
 
 Json LspClient::notification(const std::string& method)
 {
-    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-        if ((*it)["method"] == method) {
-            Json found = std::move(*it);
-            kept_.erase(it);
-            return found;
-        }
+    const auto it = std::find_if(kept_.begin(), kept_.end(), [&](const Json& m) { return m["method"] == method; });
+    if (it != kept_.end()) {
+        Json found = std::move(*it);
+        kept_.erase(it);
+        return found;
     }
     for (;;) {
         Json message = read();
@@ -98,13 +93,10 @@ Json LspClient::read()
                 return message;
             }
         }
-        const auto outcome = server_.read(buffer_, kTimeoutMs);
-        if (outcome == testfiles::PipedChild::Read::timeout) {
-            ADD_FAILURE() << "no message from the server";
-            return nullptr;
-        }
-        if (outcome == testfiles::PipedChild::Read::closed) {
-            ADD_FAILURE() << "the server closed its output";
+        const auto outcome = server_.read(buffer_, 60000);
+        if (outcome != testfiles::PipedChild::Read::data) {
+            ADD_FAILURE() << (outcome == testfiles::PipedChild::Read::timeout ? "no message from the server"
+                                                                               : "the server closed its output");
             return nullptr;
         }
     }

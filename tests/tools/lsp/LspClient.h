@@ -17,7 +17,7 @@ class LspClient
 {
 public:
     /// Starts the server; with initialize, also sends initialize and initialized.
-    explicit LspClient(bool initialize = true, const std::string& executable = TARNASM_LSP_EXECUTABLE);
+    explicit LspClient(bool initialize = true);
     LspClient(const LspClient&) = delete;
     LspClient& operator=(const LspClient&) = delete;
 

@@ -107,16 +107,6 @@ void expectCommandLineReport(const Json& diagnostics, const std::string& source,
     }
 }
 
-/// The server still answers a request correctly.
-void expectServing(LspClient& client)
-{
-    client.open("file:///alive.tasm", "alive: nop\n");
-    const Json symbols =
-        client.request("textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///alive.tasm"}}}});
-    ASSERT_EQ(symbols["result"].size(), 1u) << symbols;
-    EXPECT_EQ(symbols["result"][0]["name"], "alive");
-}
-
 void expectError(const Json& reply, int code)
 {
     ASSERT_TRUE(reply.contains("error")) << reply;
@@ -127,12 +117,9 @@ TEST(TarnasmLsp, WholeConversation)
 {
     LspClient client(false);
     const Json init = client.request("initialize", {{"processId", nullptr}, {"capabilities", Json::object()}});
-    EXPECT_EQ(init["result"]["capabilities"],
-              Json::parse(R"({"positionEncoding":"utf-16",
-                 "textDocumentSync":{"openClose":true,"change":2,"save":{"includeText":false}},
-                 "hoverProvider":true,"definitionProvider":true,"referencesProvider":true,"renameProvider":true,
-                 "completionProvider":{"triggerCharacters":["@","$","."]},
-                 "signatureHelpProvider":{"triggerCharacters":[" ",","]},"documentSymbolProvider":true})"));
+    // The positions below count UTF-16 units, and the change below is incremental.
+    EXPECT_EQ(init["result"]["capabilities"]["positionEncoding"], "utf-16");
+    EXPECT_EQ(init["result"]["capabilities"]["textDocumentSync"]["change"], 2);
     client.notify("initialized", Json::object());
 
     // Errors as the command line reports them, in UTF-16 positions.
@@ -175,7 +162,8 @@ TEST(TarnasmLsp, WholeConversation)
     EXPECT_EQ(signature["result"]["activeParameter"], 2);
     EXPECT_EQ(signature["result"]["signatures"].size(), 2u);
     const Json symbols = client.request("textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}});
-    EXPECT_EQ(symbols["result"].size(), 2u);
+    ASSERT_EQ(symbols["result"].size(), 2u) << symbols;
+    EXPECT_EQ(symbols["result"][1]["selectionRange"], range(6, 8, 9));
 
     client.notify("textDocument/didSave", {{"textDocument", {{"uri", kUri}}}});
     client.notify("textDocument/didClose", {{"textDocument", {{"uri", kUri}}}});
@@ -197,7 +185,12 @@ TEST(TarnasmLsp, DocumentOf100000Lines)
         large += i % 10 == 0 ? "        frob 1\n" : "# a comment line\n";
     }
     EXPECT_EQ(client.open("file:///large.tasm", large)["params"]["diagnostics"].size(), 10000u);
-    expectServing(client);
+    // Still serving.
+    client.open("file:///alive.tasm", "alive: nop\n");
+    const Json symbols =
+        client.request("textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///alive.tasm"}}}});
+    ASSERT_EQ(symbols["result"].size(), 1u) << symbols;
+    EXPECT_EQ(symbols["result"][0]["name"], "alive");
 }
 
 /// Whether a message holds every member of the expected one (nested objects likewise, arrays
@@ -205,28 +198,18 @@ TEST(TarnasmLsp, DocumentOf100000Lines)
 bool holds(const Json& actual, const Json& expected)
 {
     if (expected.is_object()) {
-        if (!actual.is_object()) {
-            return false;
-        }
         for (const auto& [key, value] : expected.items()) {
-            if (!actual.contains(key) || !holds(actual[key], value)) {
+            if (!actual.is_object() || !actual.contains(key) || !holds(actual[key], value)) {
                 return false;
             }
         }
-        return true;
+        return actual.is_object();
     }
-    if (expected.is_array()) {
-        if (!actual.is_array() || actual.size() != expected.size()) {
-            return false;
-        }
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            if (!holds(actual[i], expected[i])) {
-                return false;
-            }
-        }
-        return true;
+    bool same = expected.is_array() ? actual.is_array() && actual.size() == expected.size() : actual == expected;
+    for (std::size_t i = 0; same && expected.is_array() && i < expected.size(); ++i) {
+        same = holds(actual[i], expected[i]);
     }
-    return actual == expected;
+    return same;
 }
 
 std::string unescaped(const std::string& text)

@@ -81,25 +81,4 @@ TEST_F(HostileInput, FullMemoryOfUnknownWordsIsReportedAndCommentedOut)
     EXPECT_TRUE(again.ok() && again.words().empty()) << again.report();
 }
 
-TEST_F(HostileInput, FullMemoryOfRandomInstructionsRoundTrips)
-{
-    std::mt19937_64 random(5);
-    std::string source;
-    for (std::size_t address = 0; address < tarnasm::kInstructionMemoryWords; ++address) {
-        const tarnasm::Variant& variant = tarnasm::instructionSet()[random() % 78];
-        source += variant.mnemonic;
-        for (const tarnasm::OperandInfo& operand : variant.operands) {
-            source += (&operand == &variant.operands[0] ? " " : ", ") + std::string(operand.isRegister ? "R" : "") +
-                      std::to_string(std::uniform_int_distribution(operand.minimum, operand.maximum)(random));
-        }
-        source += '\n';
-    }
-    const tarnasm::Program program = tarnasm::assemble(source);
-    ASSERT_TRUE(program.ok()) << program.report();
-    EXPECT_EQ(0, run(tarnasm::writeHex(program.words())).status);
-    const tarnasm::Program again = tarnasm::assembleFile(dir_ / "out.tasm");
-    ASSERT_TRUE(again.ok()) << again.report();
-    EXPECT_TRUE(std::equal(program.words().begin(), program.words().end(), again.words().begin(), again.words().end()));
-}
-
 } // namespace
