@@ -7,6 +7,7 @@
 #else
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -234,10 +235,12 @@ ChildResult runChild(const std::filesystem::path& tool, const std::vector<std::s
         _exit(127);
     }
     int wstatus = 0;
-    if (waitpid(pid, &wstatus, 0) != pid) {
-        result.problem = std::string("waitpid: ") + std::strerror(errno);
+    rusage usage{};
+    if (wait4(pid, &wstatus, 0, &usage) != pid) {
+        result.problem = std::string("wait4: ") + std::strerror(errno);
         return result;
     }
+    result.peakKb = usage.ru_maxrss;
     if (WIFSIGNALED(wstatus)) {
         result.problem = "it was killed by signal " + std::to_string(WTERMSIG(wstatus));
         return result;

@@ -14,6 +14,7 @@ struct ChildResult
 {
     bool ran = false;      // false: the tool could not be started; problem says why
     int status = -1;       // the exit status, when it exited
+    long peakKb = 0;       // the child's peak resident memory (POSIX; from this process's size when forked)
     std::string problem;   // how it failed to start, or the signal that ended it
 };
 
