@@ -42,6 +42,13 @@ CASES = {
 }
 
 
+@pytest.mark.parametrize("cls", [tarnasm.AssemblyError, tarnasm.DisassemblyError, tarnasm.HexFormatError])
+def test_errors_made_without_init_still_read(cls):
+    error = cls.__new__(cls)
+    assert str(error) == "" and repr(error)
+    assert all(getattr(error, name) is not None for name in vars(cls).get("__annotations__", {}))
+
+
 @pytest.mark.parametrize("call, error, message", CASES.values(), ids=CASES.keys())
 def test_wrong_argument(call, error, message, tmp_path):
     with pytest.raises(error, match=message):
