@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix, then builds the library example against it, once
-# through find_package and once through pkg-config, runs both, and checks that the README shows
-# that example and its output as they are. The consumers compile and link with the build's own
+# through find_package and once through pkg-config, runs both, and checks that they print the output
+# that the manual shows beside the example. The consumers compile and link with the build's own
 # compiler flags, so that a library built on another standard library (libc++) links at all.
 #   consumers.sh <build dir> <source dir> <scratch dir> <c++ compiler> <sanitized: 0|1> [<c++ flags>]
 set -euo pipefail
@@ -26,12 +26,10 @@ flags=$(PKG_CONFIG_PATH=$pcdir pkg-config --cflags --libs tarnasm)
 "$cxx" -std=c++20 $cxxflags "$source/examples/library/sweep.cpp" $flags -o "$scratch/pkgconfig-sweep"
 "$scratch/pkgconfig-sweep" >"$scratch/pkgconfig.out"
 
-# The README's code block after "## Use as a library", and the output block after it.
-awk '/^## Use as a library/ { on = 1 } on && /^```cpp$/ { grab = 1; next } grab && /^```$/ { exit } grab' \
-    "$source/README.md" >"$scratch/readme.cpp"
-awk '/^## Use as a library/ { on = 1 } on && /^```text$/ { grab = 1; next } grab && /^```$/ { exit } grab' \
-    "$source/README.md" >"$scratch/readme.out"
-diff -u "$source/examples/library/sweep.cpp" "$scratch/readme.cpp"
-diff -u "$scratch/readme.out" "$scratch/cmake.out"
-diff -u "$scratch/readme.out" "$scratch/pkgconfig.out"
-echo "both consumers built and ran; the README shows the example as it is"
+# The manual's library page shows the example and its output by including these very files.
+for shown in '```{literalinclude} ../examples/library/sweep.cpp' '```{literalinclude} ../examples/library/sweep.out'; do
+    grep -qxF "$shown" "$source/docs/library.md" || { echo "docs/library.md does not show ${shown#* }"; exit 1; }
+done
+diff -u "$source/examples/library/sweep.out" "$scratch/cmake.out"
+diff -u "$source/examples/library/sweep.out" "$scratch/pkgconfig.out"
+echo "both consumers built and ran and printed what the manual shows"

@@ -1,18 +1,13 @@
--- The README's Neovim configuration, run in a headless Neovim against the real tarnasm-lsp: the
--- errors arrive as diagnostics, and hover, definition and completion answer.
+-- The manual's Neovim configuration (editors/neovim/tarn.lua), run in a headless Neovim against the
+-- real tarnasm-lsp: the errors arrive as diagnostics, and hover, definition and completion answer.
 local function fail(message)
   io.stderr:write('FAILED: ' .. message .. '\n')
   vim.cmd('cquit 1')
 end
 
-local readme = table.concat(vim.fn.readfile(os.getenv('TARNASM_README')), '\n')
-local snippet = readme:match('### Neovim.-```lua\n(.-)```')
-if not snippet then
-  fail('no Lua block in the README\'s Neovim section')
-end
-local ok, err = pcall(assert(loadstring(snippet)))
+local ok, err = pcall(dofile, os.getenv('TARNASM_NEOVIM_CONFIG'))
 if not ok then
-  fail('the README snippet: ' .. tostring(err))
+  fail('the Neovim configuration: ' .. tostring(err))
 end
 
 local file = os.getenv('TARNASM_SCRATCH') .. '/neovim.tasm'
