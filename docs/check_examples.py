@@ -28,8 +28,8 @@ UNCHECKED = {"text", "none"}
 CHECKED_INCLUDES = ("docs/examples/", "docs/errors/examples/", "docs/packages.txt", "examples/",
                     "python/examples/", "editors/")
 TIME_STAMP = re.compile(r"[A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3} ")
-# The timing report's measurements, such as 2.839e-03.
-MEASUREMENT = re.compile(r"[0-9]\.[0-9]+e[-+][0-9]+")
+# The timing report's measurements, such as 2.839e-03 (a rate over a time too short to measure is inf).
+MEASUREMENT = re.compile(r"[0-9]\.[0-9]+e[-+][0-9]+|\binf\b|\bnan\b")
 FENCE = re.compile(r"^(```+|:::+)\s*(\S*)(.*)$")
 
 
