@@ -1,0 +1,206 @@
+// ProgramHandle: tarnasm_program, a tarnasm::Program behind the C interface, and its accessors.
+#include "Boundary.h"
+
+#include <string>
+#include <utility>
+
+struct tarnasm_program
+{
+    explicit tarnasm_program(tarnasm::Program assembled) : program(std::move(assembled)), report(program.report()) {}
+
+    tarnasm::Program program;
+    // Program::report() makes a new string; the handle keeps the one it hands out.
+    std::string report;
+};
+
+namespace {
+
+using tarnasm::c::fail;
+using tarnasm::c::guard;
+
+tarnasm_status badArgument()
+{
+    return fail(TARNASM_ERROR_ARGUMENT, "a null pointer or an index out of range");
+}
+
+tarnasm_status notFound(const char* name)
+{
+    return fail(TARNASM_ERROR_NOT_FOUND, std::string("no such name: ") + name);
+}
+
+void fill(const tarnasm::Label& label, tarnasm_label* out)
+{
+    *out = {label.name.c_str(), label.address, label.line, label.column};
+}
+
+void fill(const tarnasm::Symbol& symbol, tarnasm_symbol* out)
+{
+    *out = {symbol.name.c_str(), symbol.value.c_str(), symbol.line, symbol.column};
+}
+
+template <class Assemble>
+tarnasm_status make(tarnasm_program** program, Assemble&& assemble)
+{
+    return guard([&] {
+        if (program == nullptr) {
+            return badArgument();
+        }
+        *program = nullptr;
+        *program = new tarnasm_program(assemble());
+        return TARNASM_OK;
+    });
+}
+
+} // namespace
+
+extern "C" {
+
+tarnasm_status tarnasm_assemble(const char* source, size_t length, const char* name, tarnasm_program** program)
+{
+    if (source == nullptr && length > 0) {
+        if (program != nullptr) {
+            *program = nullptr;
+        }
+        return badArgument();
+    }
+    return make(program, [&] {
+        const std::string_view text = length == 0 ? std::string_view() : std::string_view(source, length);
+        return tarnasm::assemble(text, name == nullptr ? "<input>" : name);
+    });
+}
+
+tarnasm_status tarnasm_assemble_file(const char* path, tarnasm_program** program)
+{
+    if (path == nullptr) {
+        if (program != nullptr) {
+            *program = nullptr;
+        }
+        return badArgument();
+    }
+    return make(program, [&] { return tarnasm::assembleFile(tarnasm::c::pathFromUtf8(path)); });
+}
+
+void tarnasm_program_free(tarnasm_program* program)
+{
+    delete program;
+}
+
+int tarnasm_program_ok(const tarnasm_program* program)
+{
+    return program->program.ok() ? 1 : 0;
+}
+
+size_t tarnasm_program_error_count(const tarnasm_program* program)
+{
+    return program->program.errorCount();
+}
+
+int tarnasm_program_aborted(const tarnasm_program* program)
+{
+    return program->program.aborted() ? 1 : 0;
+}
+
+const uint64_t* tarnasm_program_words(const tarnasm_program* program, size_t* count)
+{
+    const auto words = program->program.words();
+    if (count != nullptr) {
+        *count = words.size();
+    }
+    return words.data();
+}
+
+const char* tarnasm_program_report(const tarnasm_program* program)
+{
+    return program->report.c_str();
+}
+
+const char* tarnasm_program_name(const tarnasm_program* program)
+{
+    return program->program.name().c_str();
+}
+
+int tarnasm_program_source_line(const tarnasm_program* program, uint32_t address)
+{
+    return program->program.sourceLine(address);
+}
+
+size_t tarnasm_program_diagnostic_count(const tarnasm_program* program)
+{
+    return program->program.diagnostics().size();
+}
+
+size_t tarnasm_program_label_count(const tarnasm_program* program)
+{
+    return program->program.labels().size();
+}
+
+size_t tarnasm_program_symbol_count(const tarnasm_program* program)
+{
+    return program->program.symbols().size();
+}
+
+tarnasm_status tarnasm_program_diagnostic(const tarnasm_program* program, size_t index, tarnasm_diagnostic* out)
+{
+    return guard([&] {
+        if (program == nullptr || out == nullptr || index >= program->program.diagnostics().size()) {
+            return badArgument();
+        }
+        const tarnasm::Diagnostic& d = program->program.diagnostics()[index];
+        *out = {d.file.c_str(), d.line, d.column, d.length, d.message.c_str(), d.sourceLine.c_str(), d.entry, 0};
+        return TARNASM_OK;
+    });
+}
+
+tarnasm_status tarnasm_program_label(const tarnasm_program* program, size_t index, tarnasm_label* out)
+{
+    return guard([&] {
+        if (program == nullptr || out == nullptr || index >= program->program.labels().size()) {
+            return badArgument();
+        }
+        fill(program->program.labels()[index], out);
+        return TARNASM_OK;
+    });
+}
+
+tarnasm_status tarnasm_program_symbol(const tarnasm_program* program, size_t index, tarnasm_symbol* out)
+{
+    return guard([&] {
+        if (program == nullptr || out == nullptr || index >= program->program.symbols().size()) {
+            return badArgument();
+        }
+        fill(program->program.symbols()[index], out);
+        return TARNASM_OK;
+    });
+}
+
+tarnasm_status tarnasm_program_find_label(const tarnasm_program* program, const char* name, tarnasm_label* out)
+{
+    return guard([&] {
+        if (program == nullptr || name == nullptr || out == nullptr) {
+            return badArgument();
+        }
+        const tarnasm::Label* label = program->program.findLabel(name);
+        if (label == nullptr) {
+            return notFound(name);
+        }
+        fill(*label, out);
+        return TARNASM_OK;
+    });
+}
+
+tarnasm_status tarnasm_program_find_symbol(const tarnasm_program* program, const char* name, tarnasm_symbol* out)
+{
+    return guard([&] {
+        if (program == nullptr || name == nullptr || out == nullptr) {
+            return badArgument();
+        }
+        const tarnasm::Symbol* symbol = program->program.findSymbol(name);
+        if (symbol == nullptr) {
+            return notFound(name);
+        }
+        fill(*symbol, out);
+        return TARNASM_OK;
+    });
+}
+
+} // extern "C"
