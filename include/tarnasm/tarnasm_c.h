@@ -76,6 +76,29 @@ TARNASM_C_API void tarnasm_string_free(char* text);
 /* The result of assembling one source: the words, or the report of every error. */
 typedef struct tarnasm_program tarnasm_program;
 
+/* What an error is about; stable values, the same for every place of one report entry. */
+typedef enum tarnasm_diagnostic_kind
+{
+    TARNASM_DIAGNOSTIC_OTHER = 0,                    /* none of the kinds below */
+    TARNASM_DIAGNOSTIC_UNREADABLE_SOURCE = 1,        /* the source could not be read (missing file, a line over the limit) */
+    TARNASM_DIAGNOSTIC_SPURIOUS_CHARACTERS = 2,      /* text the statement does not take, or bytes the language does not allow */
+    TARNASM_DIAGNOSTIC_UNKNOWN_MNEMONIC = 3,         /* no instruction of that name */
+    TARNASM_DIAGNOSTIC_UNSUPPORTED_OPERANDS = 4,     /* the mnemonic has no variant for these operand kinds */
+    TARNASM_DIAGNOSTIC_OPERAND_OUT_OF_RANGE = 5,     /* an operand's value does not fit its field */
+    TARNASM_DIAGNOSTIC_INVALID_OPERAND = 6,          /* an operand that is neither register, number nor reference */
+    TARNASM_DIAGNOSTIC_INVALID_NUMBER = 7,           /* a number (or register number) that cannot be read */
+    TARNASM_DIAGNOSTIC_INVALID_SYMBOL_NAME = 8,      /* '$' followed by no valid name */
+    TARNASM_DIAGNOSTIC_INVALID_LABEL_REFERENCE = 9,  /* '@' followed by no valid name */
+    TARNASM_DIAGNOSTIC_UNDEFINED_LABEL = 10,         /* @name of a label that is never defined */
+    TARNASM_DIAGNOSTIC_UNDEFINED_SYMBOL = 11,        /* $name of a symbol that is never defined */
+    TARNASM_DIAGNOSTIC_DUPLICATE_LABEL = 12,         /* a label defined twice */
+    TARNASM_DIAGNOSTIC_DUPLICATE_SYMBOL = 13,        /* a symbol defined twice */
+    TARNASM_DIAGNOSTIC_DIRECTIVE_WITHOUT_NAME = 14,  /* ".DEF" and nothing after it */
+    TARNASM_DIAGNOSTIC_DIRECTIVE_WITHOUT_VALUE = 15, /* ".DEF name" without a value */
+    TARNASM_DIAGNOSTIC_UNKNOWN_DIRECTIVE = 16,       /* a directive word the assembler does not support */
+    TARNASM_DIAGNOSTIC_PROGRAM_TOO_LONG = 17,        /* more instructions than the instruction memory holds */
+} tarnasm_diagnostic_kind;
+
 /* One place in the error report. An error about several places (a label defined twice) gives
  * one diagnostic per place, in the report's order, all with the same entry and message. The
  * strings are owned by the program. */
@@ -95,9 +118,13 @@ typedef struct tarnasm_diagnostic
     const char* source_line;
     /* Index of the report entry (the error) this place belongs to, from 0. */
     int entry;
-    /* What kind of error it is. Reserved: always 0 until the library classifies its errors. */
+    /* What the error is about: a tarnasm_diagnostic_kind value, held as an int. */
     int kind;
 } tarnasm_diagnostic;
+
+/* The kind's stable name for protocols and scripts, such as "unknown-mnemonic"; "other" for a
+ * value that is no kind. Static storage. */
+TARNASM_C_API const char* tarnasm_diagnostic_code(int kind);
 
 /* A label as defined in the source; name owned by the program. */
 typedef struct tarnasm_label

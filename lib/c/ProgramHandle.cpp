@@ -13,6 +13,26 @@ struct tarnasm_program
     std::string report;
 };
 
+// The C enumeration mirrors the C++ one value for value; a kind added there must be added here.
+static_assert(TARNASM_DIAGNOSTIC_OTHER == static_cast<int>(tarnasm::DiagnosticKind::other));
+static_assert(TARNASM_DIAGNOSTIC_UNREADABLE_SOURCE == static_cast<int>(tarnasm::DiagnosticKind::unreadableSource));
+static_assert(TARNASM_DIAGNOSTIC_SPURIOUS_CHARACTERS == static_cast<int>(tarnasm::DiagnosticKind::spuriousCharacters));
+static_assert(TARNASM_DIAGNOSTIC_UNKNOWN_MNEMONIC == static_cast<int>(tarnasm::DiagnosticKind::unknownMnemonic));
+static_assert(TARNASM_DIAGNOSTIC_UNSUPPORTED_OPERANDS == static_cast<int>(tarnasm::DiagnosticKind::unsupportedOperands));
+static_assert(TARNASM_DIAGNOSTIC_OPERAND_OUT_OF_RANGE == static_cast<int>(tarnasm::DiagnosticKind::operandOutOfRange));
+static_assert(TARNASM_DIAGNOSTIC_INVALID_OPERAND == static_cast<int>(tarnasm::DiagnosticKind::invalidOperand));
+static_assert(TARNASM_DIAGNOSTIC_INVALID_NUMBER == static_cast<int>(tarnasm::DiagnosticKind::invalidNumber));
+static_assert(TARNASM_DIAGNOSTIC_INVALID_SYMBOL_NAME == static_cast<int>(tarnasm::DiagnosticKind::invalidSymbolName));
+static_assert(TARNASM_DIAGNOSTIC_INVALID_LABEL_REFERENCE == static_cast<int>(tarnasm::DiagnosticKind::invalidLabelReference));
+static_assert(TARNASM_DIAGNOSTIC_UNDEFINED_LABEL == static_cast<int>(tarnasm::DiagnosticKind::undefinedLabel));
+static_assert(TARNASM_DIAGNOSTIC_UNDEFINED_SYMBOL == static_cast<int>(tarnasm::DiagnosticKind::undefinedSymbol));
+static_assert(TARNASM_DIAGNOSTIC_DUPLICATE_LABEL == static_cast<int>(tarnasm::DiagnosticKind::duplicateLabel));
+static_assert(TARNASM_DIAGNOSTIC_DUPLICATE_SYMBOL == static_cast<int>(tarnasm::DiagnosticKind::duplicateSymbol));
+static_assert(TARNASM_DIAGNOSTIC_DIRECTIVE_WITHOUT_NAME == static_cast<int>(tarnasm::DiagnosticKind::directiveWithoutName));
+static_assert(TARNASM_DIAGNOSTIC_DIRECTIVE_WITHOUT_VALUE == static_cast<int>(tarnasm::DiagnosticKind::directiveWithoutValue));
+static_assert(TARNASM_DIAGNOSTIC_UNKNOWN_DIRECTIVE == static_cast<int>(tarnasm::DiagnosticKind::unknownDirective));
+static_assert(TARNASM_DIAGNOSTIC_PROGRAM_TOO_LONG == static_cast<int>(tarnasm::DiagnosticKind::programTooLong));
+
 namespace {
 
 using tarnasm::c::fail;
@@ -78,6 +98,12 @@ tarnasm_status tarnasm_assemble_file(const char* path, tarnasm_program** program
         return badArgument();
     }
     return make(program, [&] { return tarnasm::assembleFile(tarnasm::c::pathFromUtf8(path)); });
+}
+
+const char* tarnasm_diagnostic_code(int kind)
+{
+    // The codes are literals, so their data ends with a NUL byte.
+    return tarnasm::diagnosticCode(static_cast<tarnasm::DiagnosticKind>(kind)).data();
 }
 
 void tarnasm_program_free(tarnasm_program* program)
@@ -146,7 +172,8 @@ tarnasm_status tarnasm_program_diagnostic(const tarnasm_program* program, size_t
             return badArgument();
         }
         const tarnasm::Diagnostic& d = program->program.diagnostics()[index];
-        *out = {d.file.c_str(), d.line, d.column, d.length, d.message.c_str(), d.sourceLine.c_str(), d.entry, 0};
+        *out = {d.file.c_str(), d.line, d.column, d.length, d.message.c_str(), d.sourceLine.c_str(), d.entry,
+                static_cast<int>(d.kind)};
         return TARNASM_OK;
     });
 }

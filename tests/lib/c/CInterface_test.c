@@ -161,6 +161,7 @@ static void checkFailedCase(const tarnasm_program* program, const char* tasm, co
         CHECK(position != NULL, drawn);
         position = position == NULL ? NULL : position + 1;
         CHECK(d.entry == nextEntry || d.entry == nextEntry - 1, name);
+        CHECK(d.kind >= TARNASM_DIAGNOSTIC_OTHER && d.kind <= TARNASM_DIAGNOSTIC_PROGRAM_TOO_LONG, name);
         nextEntry = d.entry + 1;
     }
     CHECK((size_t)nextEntry == errors, name);
@@ -259,12 +260,17 @@ static void checkDiagnostics(void)
     static const char source[] = "a: nop\na: nop\n  bogus 1\n";
     tarnasm_program* program = NULL;
     tarnasm_diagnostic d;
+    size_t count = 1;
     CHECK(tarnasm_assemble(source, sizeof source - 1, "two.tasm", &program) == TARNASM_OK, "assemble");
-    CHECK(!tarnasm_program_ok(program) && tarnasm_program_words(program, NULL) == NULL, "no words when not ok");
+    tarnasm_program_words(program, &count);
+    CHECK(!tarnasm_program_ok(program) && count == 0, "no words when not ok");
     CHECK(tarnasm_program_diagnostic_count(program) >= 1, "diagnostics");
     CHECK(tarnasm_program_diagnostic(program, 0, &d) == TARNASM_OK && strcmp(d.file, "two.tasm") == 0 &&
-              d.line >= 1 && d.message[0] != '\0' && d.source_line[0] != '\0',
+              d.line == 1 && d.message[0] != '\0' && strcmp(d.source_line, "a: nop") == 0,
           "first diagnostic");
+    CHECK(d.kind == TARNASM_DIAGNOSTIC_DUPLICATE_LABEL && strcmp(tarnasm_diagnostic_code(d.kind), "duplicate-label") == 0,
+          "kind of a duplicate label");
+    CHECK(strcmp(tarnasm_diagnostic_code(-1), "other") == 0, "no such kind");
     tarnasm_program_free(program);
 
     /* An unreadable file is a program with the command line's message, not a failing call. */

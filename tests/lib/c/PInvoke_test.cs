@@ -103,7 +103,7 @@ static class PInvokeTest
         Tarnasm.Diagnostic d;
         Check(Tarnasm.tarnasm_program_diagnostic(program, new UIntPtr(0), out d) == 0, "the diagnostic");
         Check(Tarnasm.FromUtf8(d.File) == "µs.tasm" && d.Line == 1 && d.Column == 15 && d.Length == 5, "place");
-        Check(Tarnasm.FromUtf8(d.Message).Contains("out of range"), "message");
+        Check(Tarnasm.FromUtf8(d.Message).Contains("out of range") && d.Kind == 5, "message and kind");
         Check(Tarnasm.FromUtf8(d.SourceLine) == "  set_awg_gain 40000, 0 # µs", "source line");
         Check(Tarnasm.tarnasm_program_diagnostic(program, new UIntPtr(1), out d) == 1, "index past the end");
         Tarnasm.tarnasm_program_free(program);

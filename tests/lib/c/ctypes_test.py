@@ -73,7 +73,7 @@ class CtypesHost(unittest.TestCase):
             self.assertEqual(LIB.tarnasm_program_diagnostic_count(program), 1)
             d = Diagnostic()
             self.assertEqual(LIB.tarnasm_program_diagnostic(program, 0, ctypes.byref(d)), 0)
-            self.assertEqual((d.file.decode(), d.line, d.column, d.length), ("µs.tasm", 2, 7, 9))
+            self.assertEqual((d.file.decode(), d.line, d.column, d.length, d.kind), ("µs.tasm", 2, 7, 9, 10))
             self.assertEqual(d.source_line.decode(), "  jmp @nirgendwo # µs")
             self.assertIn(d.message.decode(), LIB.tarnasm_program_report(program).decode())
             self.assertEqual(LIB.tarnasm_program_diagnostic(program, 1, ctypes.byref(d)), 1)
