@@ -1,6 +1,7 @@
 // ProgramHandle: tarnasm_program, a tarnasm::Program behind the C interface, and its accessors.
 #include "Boundary.h"
 
+#include <span>
 #include <string>
 #include <utility>
 
@@ -56,6 +57,42 @@ void fill(const tarnasm::Label& label, tarnasm_label* out)
 void fill(const tarnasm::Symbol& symbol, tarnasm_symbol* out)
 {
     *out = {symbol.name.c_str(), symbol.value.c_str(), symbol.line, symbol.column};
+}
+
+void fill(const tarnasm::Diagnostic& d, tarnasm_diagnostic* out)
+{
+    *out = {d.file.c_str(), d.line, d.column, d.length, d.message.c_str(), d.sourceLine.c_str(), d.entry,
+            static_cast<int>(d.kind)};
+}
+
+/// The item at index of the list that items gives, as its C struct.
+template <class Out, class Items>
+tarnasm_status atIndex(const tarnasm_program* program, size_t index, Out* out, Items items)
+{
+    return guard([&] {
+        if (program == nullptr || out == nullptr || index >= items(program->program).size()) {
+            return badArgument();
+        }
+        fill(items(program->program)[index], out);
+        return TARNASM_OK;
+    });
+}
+
+/// The item that find gives for the name, as its C struct.
+template <class Out, class Find>
+tarnasm_status byName(const tarnasm_program* program, const char* name, Out* out, Find find)
+{
+    return guard([&] {
+        if (program == nullptr || name == nullptr || out == nullptr) {
+            return badArgument();
+        }
+        const auto* item = find(program->program, name);
+        if (item == nullptr) {
+            return notFound(name);
+        }
+        fill(*item, out);
+        return TARNASM_OK;
+    });
 }
 
 template <class Assemble>
@@ -167,67 +204,27 @@ size_t tarnasm_program_symbol_count(const tarnasm_program* program)
 
 tarnasm_status tarnasm_program_diagnostic(const tarnasm_program* program, size_t index, tarnasm_diagnostic* out)
 {
-    return guard([&] {
-        if (program == nullptr || out == nullptr || index >= program->program.diagnostics().size()) {
-            return badArgument();
-        }
-        const tarnasm::Diagnostic& d = program->program.diagnostics()[index];
-        *out = {d.file.c_str(), d.line, d.column, d.length, d.message.c_str(), d.sourceLine.c_str(), d.entry,
-                static_cast<int>(d.kind)};
-        return TARNASM_OK;
-    });
+    return atIndex(program, index, out, [](const tarnasm::Program& p) { return std::span(p.diagnostics()); });
 }
 
 tarnasm_status tarnasm_program_label(const tarnasm_program* program, size_t index, tarnasm_label* out)
 {
-    return guard([&] {
-        if (program == nullptr || out == nullptr || index >= program->program.labels().size()) {
-            return badArgument();
-        }
-        fill(program->program.labels()[index], out);
-        return TARNASM_OK;
-    });
+    return atIndex(program, index, out, [](const tarnasm::Program& p) { return p.labels(); });
 }
 
 tarnasm_status tarnasm_program_symbol(const tarnasm_program* program, size_t index, tarnasm_symbol* out)
 {
-    return guard([&] {
-        if (program == nullptr || out == nullptr || index >= program->program.symbols().size()) {
-            return badArgument();
-        }
-        fill(program->program.symbols()[index], out);
-        return TARNASM_OK;
-    });
+    return atIndex(program, index, out, [](const tarnasm::Program& p) { return p.symbols(); });
 }
 
 tarnasm_status tarnasm_program_find_label(const tarnasm_program* program, const char* name, tarnasm_label* out)
 {
-    return guard([&] {
-        if (program == nullptr || name == nullptr || out == nullptr) {
-            return badArgument();
-        }
-        const tarnasm::Label* label = program->program.findLabel(name);
-        if (label == nullptr) {
-            return notFound(name);
-        }
-        fill(*label, out);
-        return TARNASM_OK;
-    });
+    return byName(program, name, out, [](const tarnasm::Program& p, const char* n) { return p.findLabel(n); });
 }
 
 tarnasm_status tarnasm_program_find_symbol(const tarnasm_program* program, const char* name, tarnasm_symbol* out)
 {
-    return guard([&] {
-        if (program == nullptr || name == nullptr || out == nullptr) {
-            return badArgument();
-        }
-        const tarnasm::Symbol* symbol = program->program.findSymbol(name);
-        if (symbol == nullptr) {
-            return notFound(name);
-        }
-        fill(*symbol, out);
-        return TARNASM_OK;
-    });
+    return byName(program, name, out, [](const tarnasm::Program& p, const char* n) { return p.findSymbol(n); });
 }
 
 } // extern "C"
