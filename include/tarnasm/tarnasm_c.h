@@ -60,9 +60,10 @@ typedef enum tarnasm_status
     TARNASM_ERROR_INTERNAL = 7
 } tarnasm_status;
 
-/* Why the last call on this thread that returned a status other than TARNASM_OK failed; "" when
- * the last call succeeded. Owned by the library; valid until the next call on the same thread.
- * Malformed .hex text reads "line L, column C: problem" (after the path for a file). */
+/* Why the last failing call on this thread failed; "" after a call that returned TARNASM_OK
+ * (calls that return no status leave it as it is). Owned by the library; valid until the next
+ * call on the same thread. Malformed .hex text reads "line L, column C: problem" (after the path
+ * for a file). */
 TARNASM_C_API const char* tarnasm_last_error(void);
 
 /* The library's version, "major.minor.patch"; static storage. */
