@@ -41,12 +41,6 @@ char* mallocString(std::string_view text)
     return copy;
 }
 
-std::filesystem::path pathFromUtf8(const char* text)
-{
-    const std::string_view utf8(text);
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 } // namespace tarnasm::c
 
 extern "C" {

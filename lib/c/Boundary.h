@@ -61,7 +61,4 @@ T* mallocArray(const T* items, std::size_t count)
     return static_cast<T*>(memory);
 }
 
-/// The path named by a UTF-8 file name, on Windows too.
-std::filesystem::path pathFromUtf8(const char* text);
-
 } // namespace tarnasm::c

@@ -1,6 +1,8 @@
 // HexFiles: the .hex format through the C interface: text and files, and the word arrays.
 #include "Boundary.h"
 
+#include "support/Utf8Path.h"
+
 #include <vector>
 
 namespace {
@@ -46,7 +48,7 @@ tarnasm_status tarnasm_load_hex(const char* path, uint64_t** words, size_t* coun
     if (!clearOut(words, count) || path == nullptr) {
         return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
     }
-    return guard([&] { return handOut(tarnasm::loadHex(tarnasm::c::pathFromUtf8(path)), words, count); });
+    return guard([&] { return handOut(tarnasm::loadHex(pathFromUtf8(path)), words, count); });
 }
 
 tarnasm_status tarnasm_write_hex(const uint64_t* words, size_t count, char** text)
@@ -69,7 +71,7 @@ tarnasm_status tarnasm_save_hex(const char* path, const uint64_t* words, size_t 
         return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
     }
     return guard([&] {
-        tarnasm::saveHex(tarnasm::c::pathFromUtf8(path), std::span<const std::uint64_t>(words, count));
+        tarnasm::saveHex(pathFromUtf8(path), std::span<const std::uint64_t>(words, count));
         return TARNASM_OK;
     });
 }

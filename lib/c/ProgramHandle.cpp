@@ -1,6 +1,8 @@
 // ProgramHandle: tarnasm_program, a tarnasm::Program behind the C interface, and its accessors.
 #include "Boundary.h"
 
+#include "support/Utf8Path.h"
+
 #include <span>
 #include <string>
 #include <utility>
@@ -134,7 +136,7 @@ tarnasm_status tarnasm_assemble_file(const char* path, tarnasm_program** program
         }
         return badArgument();
     }
-    return make(program, [&] { return tarnasm::assembleFile(tarnasm::c::pathFromUtf8(path)); });
+    return make(program, [&] { return tarnasm::assembleFile(pathFromUtf8(path)); });
 }
 
 const char* tarnasm_diagnostic_code(int kind)
