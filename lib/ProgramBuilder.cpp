@@ -2,6 +2,7 @@
 #include "ProgramBuilder.h"
 
 #include "CoreCall.h"
+#include "DiagnosticKind.h"
 #include "InstructionSetTable.h"
 #include "SeqAssembler.h"
 #include "asmparser/AsmStatement.h"
@@ -83,6 +84,7 @@ void ProgramBuilder::takeDiagnostics(Program& program, const AsmErrorList& error
     int entry = 0;
     for (const auto& error : errors.errors()) {
         const auto* sourceError = dynamic_cast<const AsmSourceError*>(error.get());
+        const DiagnosticKind kind = detail::kindOf(*error);
         bool placed = false;
         if (sourceError != nullptr) {
             const std::string message = printable(sourceError->errorMessage());
@@ -101,6 +103,7 @@ void ProgramBuilder::takeDiagnostics(Program& program, const AsmErrorList& error
                 d.message = message;
                 d.sourceLine = line.toString();
                 d.entry = entry;
+                d.kind = kind;
                 placed = true;
             }
         }
@@ -109,6 +112,7 @@ void ProgramBuilder::takeDiagnostics(Program& program, const AsmErrorList& error
             d.file = program.name_;
             d.message = error->what();
             d.entry = entry;
+            d.kind = kind;
         }
         ++entry;
     }
@@ -155,6 +159,7 @@ void ProgramBuilder::takeAbort(Program& program, const std::string& cause)
     Diagnostic& d = program.diagnostics_.emplace_back();
     d.file = program.name_;
     d.message = cause;
+    d.kind = DiagnosticKind::unreadableSource;
 }
 
 const Label* Program::findLabel(std::string_view name) const noexcept

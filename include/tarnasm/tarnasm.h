@@ -35,6 +35,33 @@ public:
 
 // ---- Assembling ----
 
+/// What an error is about, one value per kind of message the assembler reports; stable across
+/// versions, so hosts can act on it without reading the message.
+enum class DiagnosticKind
+{
+    other,                 ///< none of the kinds below
+    unreadableSource,      ///< the source could not be read (missing file, a line over the limit)
+    spuriousCharacters,    ///< text the statement does not take, or bytes the language does not allow
+    unknownMnemonic,       ///< no instruction of that name
+    unsupportedOperands,   ///< the mnemonic has no variant for these operand kinds
+    operandOutOfRange,     ///< an operand's value does not fit its field
+    invalidOperand,        ///< an operand that is neither register, number nor reference
+    invalidNumber,         ///< a number (or register number) that cannot be read
+    invalidSymbolName,     ///< '$' followed by no valid name
+    invalidLabelReference, ///< '@' followed by no valid name
+    undefinedLabel,        ///< @name of a label that is never defined
+    undefinedSymbol,       ///< $name of a symbol that is never defined
+    duplicateLabel,        ///< a label defined twice
+    duplicateSymbol,       ///< a symbol defined twice
+    directiveWithoutName,  ///< ".DEF" and nothing after it
+    directiveWithoutValue, ///< ".DEF name" without a value
+    unknownDirective,      ///< a directive word the assembler does not support
+    programTooLong,        ///< more instructions than the instruction memory holds
+};
+
+/// The kind's stable name for protocols and scripts, such as "unknown-mnemonic".
+std::string_view diagnosticCode(DiagnosticKind kind) noexcept;
+
 /// One place in the error report: a location, the message and the line it points into.
 /// An error about several places (a label defined twice) gives one Diagnostic per place, in
 /// the report's order, all with the same entry and message.
@@ -55,6 +82,8 @@ struct Diagnostic
     std::string sourceLine;
     /// Index of the report entry (the error) this place belongs to, from 0.
     int entry = 0;
+    /// What the error is about; the same for every place of one entry.
+    DiagnosticKind kind = DiagnosticKind::other;
 };
 
 /// A label as defined in the source.

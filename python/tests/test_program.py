@@ -96,5 +96,6 @@ def test_source_as_bytes_and_str():
         with pytest.raises(tarnasm.AssemblyError) as caught:
             tarnasm.assemble(source)
         (d,) = caught.value.diagnostics
-        assert (d.file, d.line, d.column, d.source_line) == ("<string>", 2, 5, "\tnop R1")
+        assert (d.file, d.line, d.column, d.source_line, d.kind) == ("<string>", 2, 5, "\tnop R1",
+                                                                    "unsupported-operands")
         assert isinstance(caught.value, ValueError)

@@ -25,7 +25,8 @@ std::vector<Diagnostic> diagnostics(const Document& document)
         while (last + 1 < places.size() && places[last + 1].entry == places[first].entry) {
             ++last;
         }
-        Diagnostic diagnostic{placeRange(document, places[last]), places[last].message, {}};
+        Diagnostic diagnostic{placeRange(document, places[last]), places[last].message, {},
+                              std::string(diagnosticCode(places[last].kind))};
         for (std::size_t i = first; i < last; ++i) {
             diagnostic.related.push_back({{document.uri(), placeRange(document, places[i])}, places[i].message});
         }

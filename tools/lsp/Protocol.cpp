@@ -104,6 +104,9 @@ Json toJson(const Location& l)
 Json toJson(const Diagnostic& d)
 {
     Json result = {{"range", toJson(d.range)}, {"severity", 1}, {"source", "tarnasm"}, {"message", d.message}};
+    if (!d.code.empty()) {
+        result["code"] = d.code;
+    }
     if (!d.related.empty()) {
         Json related = Json::array();
         for (const auto& r : d.related) {

@@ -77,6 +77,8 @@ struct Diagnostic
     Range range;
     std::string message;
     std::vector<DiagnosticRelatedInformation> related;
+    /// The stable name of the error's kind (tarnasm::diagnosticCode); sent as the LSP code.
+    std::string code;
 };
 
 struct Hover

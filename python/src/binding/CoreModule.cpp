@@ -204,7 +204,7 @@ Words wordsFrom(py::handle words)
     py::list diagnostics;
     for (const tarnasm::Diagnostic& d : program.diagnostics()) {
         diagnostics.append(diagnosticType(text(d.file), d.line, d.column, d.length, text(d.message),
-                                          text(d.sourceLine), d.entry));
+                                          text(d.sourceLine), d.entry, text(tarnasm::diagnosticCode(d.kind))));
     }
     const py::object type = packageClass("AssemblyError");
     raise(type, type(text(program.report()), diagnostics, program.errorCount(), text(program.name())));

@@ -69,6 +69,8 @@ class Diagnostic(NamedTuple):
     source_line: str
     #: Index of the error (the report's entry) this place belongs to, from 0.
     entry: int
+    #: What the error is about, as a stable name such as "unknown-mnemonic" or "undefined-label".
+    kind: str = "other"
 
 
 class AssemblyError(ValueError):
