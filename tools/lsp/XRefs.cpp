@@ -3,6 +3,8 @@
 
 #include <tarnasm/tarnasm.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 namespace tarnasm::lsp {
@@ -111,6 +113,38 @@ std::vector<Location> references(const Document& document, Position position, bo
         }
     }
     return result;
+}
+
+Json toJson(const DocumentHighlight& highlight)
+{
+    // The protocol's DocumentHighlightKind: 2 read, 3 write.
+    return {{"range", toJson(highlight.range)}, {"kind", highlight.write ? 3 : 2}};
+}
+
+std::vector<DocumentHighlight> highlights(const Document& document, Position position)
+{
+    const Cursor cursor(document, position);
+    const auto name = nameUnderCursor(cursor);
+    if (!name) {
+        return {};
+    }
+    std::vector<std::size_t> lines;
+    const auto found = occurrences(document, name->kind, name->name, &lines);
+    std::vector<DocumentHighlight> result;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        result.push_back({document.range(lines[i], found[i].column, name->name.size()), found[i].isDefinition});
+    }
+    return result;
+}
+
+std::optional<Range> prepareRename(const Document& document, Position position)
+{
+    const Cursor cursor(document, position);
+    const auto name = nameUnderCursor(cursor);
+    if (!name || name->name.empty()) {
+        return std::nullopt;
+    }
+    return document.range(cursor.line(), name->column, name->name.size());
 }
 
 WorkspaceEdit rename(const Document& document, Position position, std::string_view newName)
