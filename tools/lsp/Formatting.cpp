@@ -165,12 +165,34 @@ std::vector<TextEdit> formatting(const Document& document, const std::optional<R
             --last;
         }
     }
+    // One edit per run of changed lines: an edit per line of a large badly indented file would
+    // cost more to send than to compute.
     std::vector<TextEdit> edits;
-    for (std::size_t line = first; line <= last; ++line) {
-        const std::string_view text = document.line(line);
-        std::string formatted = formatLine(text);
-        if (formatted != text) {
-            edits.push_back({document.range(line, 0, text.size()), std::move(formatted)});
+    const std::string_view text = document.text();
+    std::size_t runStart = 0;
+    std::string runText;
+    bool inRun = false;
+    for (std::size_t line = first; line <= last + 1; ++line) {
+        std::string formatted;
+        const bool changed = line <= last && (formatted = formatLine(document.line(line))) != document.line(line);
+        if (changed && !inRun) {
+            inRun = true;
+            runStart = line;
+            runText = std::move(formatted);
+        } else if (changed) {
+            // The line end between the previous line and this one, exactly as written.
+            const std::string_view previous = document.line(line - 1);
+            const auto previousEnd = static_cast<std::size_t>(previous.data() - text.data()) + previous.size();
+            const auto start = static_cast<std::size_t>(document.line(line).data() - text.data());
+            runText.append(text.substr(previousEnd, start - previousEnd));
+            runText += formatted;
+        } else if (inRun) {
+            inRun = false;
+            const std::size_t end = line - 1;
+            const Range replaced{document.range(runStart, 0, 0).start,
+                                 document.range(end, document.line(end).size(), 0).start};
+            edits.push_back({replaced, std::move(runText)});
+            runText.clear();
         }
     }
     return edits;

@@ -26,7 +26,7 @@ std::string formatLine(std::string_view line);
 Json toJson(const TextEdit& edit);
 
 /// The edits that format every line of the document, or only the lines the range touches;
-/// one edit per line that changes.
+/// one edit per run of consecutive lines that change, line ends kept as written.
 std::vector<TextEdit> formatting(const Document& document, const std::optional<Range>& range = std::nullopt);
 
 } // namespace tarnasm::lsp

@@ -72,7 +72,9 @@ TEST(Formatting, RangeTouchesOnlyItsLines)
 {
     const std::string text = "a: nop\nb: nop\r\nc: nop\n";
     EXPECT_EQ(formatted(text, Range{{1, 3}, {2, 0}}), "a: nop\nb:      nop\r\nc: nop\n");
+    // The changed lines go in one edit, their line ends as written.
     EXPECT_EQ(formatted(text, Range{{0, 0}, {9, 0}}), "a:      nop\nb:      nop\r\nc:      nop\n");
+    EXPECT_EQ(formatted("a: nop\r\rb: nop\n\nc: nop"), "a:      nop\r\rb:      nop\n\nc:      nop");
     EXPECT_EQ(formatted("        nop\n"), "        nop\n");
 }
 

@@ -30,8 +30,9 @@
 <<< {"id":11,"result":[{"range":{"start":{"line":3,"character":13},"end":{"line":3,"character":18}},"parent":{"range":{"start":{"line":3,"character":12}},"parent":{"range":{"start":{"line":3,"character":8}},"parent":{"range":{"start":{"line":3,"character":0},"end":{"line":3,"character":18}},"parent":{"range":{"start":{"line":0,"character":0},"end":{"line":7,"character":0}}}}}}},{"range":{"start":{"line":0,"character":0},"end":{"line":7,"character":0}}}]}
 >>> {"jsonrpc":"2.0","id":12,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"file:///p.tasm"},"range":{"start":{"line":0,"character":0},"end":{"line":7,"character":0}}}}
 <<< {"id":12,"result":[{"position":{"line":3,"character":18},"label":"= 0"},{"position":{"line":5,"character":15},"label":"= 4"}]}
+# The changed lines 3 to 6 in one edit; line 2 is formatted already.
 >>> {"jsonrpc":"2.0","id":13,"method":"textDocument/formatting","params":{"textDocument":{"uri":"file:///p.tasm"},"options":{"tabSize":4,"insertSpaces":true}}}
-<<< {"id":13,"result":[{"range":{"start":{"line":3,"character":0},"end":{"line":3,"character":18}},"newText":"        jmp          @start"},{"newText":".DEF N               4"},{"newText":"        wait         $N"},{"newText":"next:   wait         8"}]}
+<<< {"id":13,"result":[{"range":{"start":{"line":3,"character":0},"end":{"line":6,"character":17}},"newText":"        jmp          @start\n.DEF N               4\n        wait         $N\nnext:   wait         8"}]}
 >>> {"jsonrpc":"2.0","id":14,"method":"textDocument/rangeFormatting","params":{"textDocument":{"uri":"file:///p.tasm"},"range":{"start":{"line":5,"character":0},"end":{"line":6,"character":0}},"options":{}}}
 <<< {"id":14,"result":[{"range":{"start":{"line":5,"character":0},"end":{"line":5,"character":15}},"newText":"        wait         $N"}]}
 # Malformed parameters.
