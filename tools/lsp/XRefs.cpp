@@ -97,24 +97,6 @@ std::optional<Location> definition(const Document& document, Position position)
                         name->name.size());
 }
 
-std::vector<Location> references(const Document& document, Position position, bool includeDeclaration)
-{
-    const Cursor cursor(document, position);
-    const auto name = nameUnderCursor(cursor);
-    if (!name) {
-        return {};
-    }
-    std::vector<std::size_t> lines;
-    const auto found = occurrences(document, name->kind, name->name, &lines);
-    std::vector<Location> result;
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        if (includeDeclaration || !found[i].isDefinition) {
-            result.push_back(nameLocation(document, lines[i], found[i].column, name->name.size()));
-        }
-    }
-    return result;
-}
-
 Json toJson(const DocumentHighlight& highlight)
 {
     // The protocol's DocumentHighlightKind: 2 read, 3 write.
@@ -133,6 +115,17 @@ std::vector<DocumentHighlight> highlights(const Document& document, Position pos
     std::vector<DocumentHighlight> result;
     for (std::size_t i = 0; i < found.size(); ++i) {
         result.push_back({document.range(lines[i], found[i].column, name->name.size()), found[i].isDefinition});
+    }
+    return result;
+}
+
+std::vector<Location> references(const Document& document, Position position, bool includeDeclaration)
+{
+    std::vector<Location> result;
+    for (const DocumentHighlight& place : highlights(document, position)) {
+        if (includeDeclaration || !place.write) {
+            result.push_back({document.uri(), place.range});
+        }
     }
     return result;
 }
