@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -94,36 +95,38 @@ TEST(Formatting, CorpusAssemblesTheSame)
     EXPECT_GT(programs, 20);
 }
 
+const char* const kBlanks[] = {"", " ", "  ", "\t", " \t ", "\v", "\f "};
+
 /// Lines the way people and the fuzzer write them: odd blanks, bad separators, names and numbers
 /// of every kind, known and unknown mnemonics.
 std::string randomProgram(std::mt19937& rng)
 {
     const auto pick = [&rng](const auto& list) { return list[rng() % std::size(list)]; };
-    const char* blanks[] = {"", " ", "  ", "\t", " \t ", "\v", "\f "};
-    const char* operands[] = {"R0",  "R63", "r5",   "R64", "0",   "-1",  "0x1F", "017", "65535", "4",  "@a", "@b",
-                              "@c1", "$N",  "$REG", "$x",  "@",   "$",   "--",   "1x",  "0X10",  "Q9", "abc"};
+    const char* operands[] = {"R0", "R63", "r5", "R64", "0",  "-1", "0x1F", "017", "65535", "4",  "@a", "@b",  "@c1",
+                              "$N", "$REG", "$x", "@",  "$",  "--", "1x",   "0X10", "Q9",  "abc", "0x", "16384",
+                              "0x7fffffffffffffff"};
     const char* mnemonics[] = {"nop", "add", "jmp", "move", "wait", "loop", "stop", "set_mrk", "play", "bogus", "NOP"};
-    const char* junk[] = {";", "+1", "[", "]", ":", ",", "(x)", "\xC3\xA9", "%", "=", "."};
+    const char* junk[] = {";", "+1", "[", "]", ":", ",", "(x)", "\xC3\xA9", "%", "=", ".", "^", "\r"};
     const char* names[] = {"a", "b", "c1", "_x", "1a", "N", "REG"};
     std::string text;
     const int lines = 1 + static_cast<int>(rng() % 12);
     for (int n = 0; n < lines; ++n) {
-        std::string line = pick(blanks);
+        std::string line = pick(kBlanks);
         switch (rng() % 8) {
         case 0:
             break;
         case 1:
-            line += std::string(".DEF") + pick(blanks) + " " + pick(names) + " " + pick(operands) + pick(blanks);
+            line += std::string(".DEF") + pick(kBlanks) + " " + pick(names) + " " + pick(operands) + pick(kBlanks);
             break;
         default:
             if (rng() % 3 == 0) {
-                line += std::string(pick(names)) + pick(blanks) + ":" + pick(blanks);
+                line += std::string(pick(names)) + pick(kBlanks) + ":" + pick(kBlanks);
             }
             if (rng() % 5 != 0) {
                 line += std::string(" ") + pick(mnemonics);
                 const int count = static_cast<int>(rng() % 4);
                 for (int i = 0; i < count; ++i) {
-                    line += std::string(i == 0 ? " " : ",") + pick(blanks) + pick(operands) + pick(blanks);
+                    line += std::string(i == 0 ? " " : ",") + pick(kBlanks) + pick(operands) + pick(kBlanks);
                 }
             }
             if (rng() % 6 == 0) {
@@ -131,19 +134,69 @@ std::string randomProgram(std::mt19937& rng)
             }
         }
         if (rng() % 4 == 0) {
-            line += std::string("#") + pick(blanks) + "note, " + pick(operands) + pick(blanks);
+            line += std::string("#") + pick(kBlanks) + "note, " + pick(operands) + pick(kBlanks);
         }
         text += line + (rng() % 10 == 0 ? "\r\n" : "\n");
     }
     return text;
 }
 
+/// A program that assembles: every variant of the instruction set may come up, with operands in
+/// range written as numbers of each base, registers, symbols and labels, laid out at random.
+std::string validProgram(std::mt19937& rng)
+{
+    const auto pick = [&rng](const auto& list) { return list[rng() % std::size(list)]; };
+    const auto variants = instructionSet();
+    std::string text = ".DEF" + std::string(pick(kBlanks)) + " ONE 1\n";
+    const int lines = 1 + static_cast<int>(rng() % 20);
+    for (int n = 0; n < lines; ++n) {
+        std::string line = pick(kBlanks);
+        if (rng() % 4 == 0) {
+            line += "l" + std::to_string(n + 1) + pick(kBlanks) + ":" + pick(kBlanks) + " ";
+        }
+        const Variant& variant = variants[rng() % variants.size()];
+        line += variant.mnemonic;
+        for (std::size_t i = 0; i < variant.operands.size(); ++i) {
+            const OperandInfo& operand = variant.operands[i];
+            line += std::string(i == 0 ? " " : ",") + pick(kBlanks);
+            const std::int64_t span = operand.maximum - operand.minimum;
+            const std::int64_t value = operand.minimum + static_cast<std::int64_t>(rng() % (span + 1));
+            if (operand.isRegister) {
+                line += "R" + std::to_string(value);
+            } else if (operand.isAddress()) {
+                line += "@l0";
+            } else if (operand.minimum <= 1 && operand.maximum >= 1 && rng() % 5 == 0) {
+                line += "$ONE";
+            } else if (value >= 0 && rng() % 2 == 0) {
+                char hex[32];
+                std::snprintf(hex, sizeof hex, rng() % 2 == 0 ? "0x%llX" : "0%llo",
+                              static_cast<unsigned long long>(value));
+                line += hex;
+            } else {
+                line += std::to_string(value);
+            }
+            line += pick(kBlanks);
+        }
+        if (rng() % 3 == 0) {
+            line += std::string("#") + pick(kBlanks) + "step " + std::to_string(n);
+        }
+        text += line + "\n";
+    }
+    return "l0: nop\n" + text;
+}
+
 TEST(Formatting, RandomProgramsAssembleTheSame)
 {
     std::mt19937 rng(2206);
-    for (int i = 0; i < 400; ++i) {
+    int assembled = 0;
+    for (int i = 0; i < 300; ++i) {
         expectSameProgram(randomProgram(rng), "program " + std::to_string(i));
+        const std::string valid = validProgram(rng);
+        assembled += assemble(valid).ok() ? 1 : 0;
+        expectSameProgram(valid, "valid program " + std::to_string(i));
     }
+    // Were they not valid, the comparison of words would test little.
+    EXPECT_EQ(assembled, 300);
 }
 
 } // namespace
