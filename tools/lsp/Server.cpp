@@ -22,6 +22,9 @@ namespace tarnasm::lsp {
 
 namespace {
 
+/// Arrays and objects nest at most this deep in a message; the protocol's own go about eight.
+constexpr int kMaxDepth = 64;
+
 std::string serialized(const Json& message)
 {
     // Messages quote source text; a cut multi-byte character must not stop the reply.
@@ -66,6 +69,35 @@ int documentVersion(const Json& params)
     return document.contains("version") && !document["version"].is_null() ? integerField(document, "version") : 0;
 }
 
+/// Raised while parsing a message that nests deeper than the server reads; id is the request's,
+/// where it came before the deep part.
+struct TooDeep
+{
+    Json id;
+};
+
+/// Parses a message, refusing nesting deeper than kMaxDepth as soon as the parser reaches it, so
+/// that no copy, comparison or dump (all recursive) ever meets a deeper value.
+Json parseMessage(std::string_view body)
+{
+    Json id;
+    bool idNext = false;
+    const auto bound = [&](int depth, Json::parse_event_t event, Json& parsed) {
+        if ((event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start) &&
+            depth >= kMaxDepth) {
+            throw TooDeep{std::move(id)};
+        }
+        if (depth == 1 && event == Json::parse_event_t::key) {
+            idNext = parsed == "id";
+        } else if (depth == 1 && event == Json::parse_event_t::value && idNext &&
+                   (parsed.is_string() || parsed.is_number_integer())) {
+            id = parsed;
+        }
+        return true;
+    };
+    return Json::parse(body, bound);
+}
+
 } // namespace
 
 Server::Server(Send send, std::ostream& log) : send_(std::move(send)), log_(log)
@@ -76,9 +108,13 @@ void Server::handle(std::string_view body)
 {
     Json message;
     try {
-        message = Json::parse(body);
+        message = parseMessage(body);
     } catch (const Json::exception& e) {
         sendError(nullptr, ErrorCode::parseError, std::string("the message is not JSON: ") + e.what());
+        return;
+    } catch (TooDeep& e) {
+        sendError(e.id, ErrorCode::invalidRequest,
+                  "the message nests deeper than " + std::to_string(kMaxDepth) + " levels");
         return;
     }
     if (!message.is_object()) {
@@ -159,8 +195,12 @@ Json Server::result(const std::string& method, const Json& params)
     }
     if (method == "textDocument/references") {
         bool includeDeclaration = true;
-        if (params.contains("context") && params["context"].is_object()) {
-            includeDeclaration = params["context"].value("includeDeclaration", true);
+        if (const auto context = params.find("context"); context != params.end()) {
+            if (!context->is_object()) {
+                throw ProtocolError(ErrorCode::invalidParams, "'context' must be an object");
+            }
+            // A value of another type than bool throws, and answers invalidParams.
+            includeDeclaration = context->value("includeDeclaration", true);
         }
         return arrayOf(references(document(params), position(params), includeDeclaration));
     }
@@ -316,6 +356,9 @@ int serve(std::istream& in, std::ostream& out, std::ostream& log, std::size_t ma
             log << "tarnasm-lsp: skipped " << incoming.problem << std::endl;
             continue;
         case Transport::Status::message:
+            if (!incoming.skipped.empty()) {
+                log << "tarnasm-lsp: skipped " << incoming.skipped << std::endl;
+            }
             server.handle(incoming.body);
             if (server.exited()) {
                 return server.exitStatus();

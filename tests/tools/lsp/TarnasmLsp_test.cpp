@@ -180,6 +180,41 @@ TEST(TarnasmLsp, WholeConversation)
     EXPECT_EQ(client.finish(), 0);
 }
 
+TEST(TarnasmLsp, DeepNestingIsRefusedWhereverItIs)
+{
+    LspClient client(false);
+    const std::size_t levels = 1000000;
+    const auto arrays = std::string(levels, '[') + std::string(levels, ']');
+    std::string objects;
+    for (std::size_t i = 0; i < levels; ++i) {
+        objects += "{\"a\":";
+    }
+    objects += "0" + std::string(levels, '}');
+    const auto raw = [&client](const std::string& body) {
+        client.sendRaw("Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+        return client.response();
+    };
+    // Before initialize, in params, in an unknown member, in the id, as the message itself.
+    const std::pair<std::string, Json> cases[] = {
+        {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/hover","params":)" + arrays + "}", 7},
+        {R"({"jsonrpc":"2.0","id":"x","method":"initialize","unknown":)" + objects + "}", "x"},
+        {R"({"jsonrpc":"2.0","method":"initialized","params":{"deep":)" + objects + "}}", nullptr},
+        {R"({"jsonrpc":"2.0","id":)" + arrays + R"(,"method":"shutdown"})", nullptr},
+        {arrays, nullptr},
+    };
+    for (const auto& [body, id] : cases) {
+        const Json reply = raw(body);
+        EXPECT_EQ(reply["error"]["code"], -32600) << reply;
+        EXPECT_EQ(reply["id"], id) << reply;
+    }
+    EXPECT_EQ(client.request("initialize", {{"capabilities", Json::object()}})["result"]["serverInfo"]["name"],
+              "tarnasm-lsp");
+    EXPECT_EQ(raw(R"({"jsonrpc":"2.0","id":8,"method":"shutdown","params":{"a":)" + objects + "}}")["id"], 8);
+    EXPECT_TRUE(client.request("shutdown").contains("result"));
+    client.notify("exit", nullptr);
+    EXPECT_EQ(client.finish(), 0);
+}
+
 TEST(TarnasmLsp, DocumentOf100000Lines)
 {
     LspClient client;
