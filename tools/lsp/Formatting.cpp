@@ -62,14 +62,14 @@ std::optional<std::string> rebuilt(std::string_view line, const std::vector<Toke
         }
         result += textOf(tokens[i++]);
         if (i < count && tokens[i].kind == TokenKind::symbolName) {
-            if (gap(tokens[i]).empty()) {
+            if (const std::string_view between = gap(tokens[i]); between.empty() || !allBlank(between)) {
                 return std::nullopt;
             }
             result += ' ';
             result += textOf(tokens[i++]);
         }
         if (i < count && tokens[i].kind == TokenKind::symbolValue) {
-            if (gap(tokens[i]).empty()) {
+            if (const std::string_view between = gap(tokens[i]); between.empty() || !allBlank(between)) {
                 return std::nullopt;
             }
             padTo(result, kFormatOperandColumn);
