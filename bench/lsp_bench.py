@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Drives the real tarnasm-lsp over pipes on the reference program (16384 instructions): the time
-from a didChange notification to its published diagnostics, and of a hover, medians of many
+from a didChange notification to its published diagnostics, of a hover and of formatting the whole
+document, medians of many
 rounds. Builds Release into build/bench unless given a server; writes big.tasm with generate.py."""
 
 import argparse
@@ -90,6 +91,7 @@ def measure(server_command, source_path, rounds):
 
     change_times = []
     hover_times = []
+    format_times = []
     for i in range(rounds):
         # Each change writes another valid value, so the document stays valid.
         value = "100" if i % 2 == 0 else "101"
@@ -107,8 +109,15 @@ def measure(server_command, source_path, rounds):
                                                       "position": {"line": hover_line, "character": hover_column}})
         hover_times.append(time.perf_counter() - start)
         assert reply["result"] is not None, reply
+
+        # The reference program indents with tabs, so nearly every line gets an edit: the worst case.
+        start = time.perf_counter()
+        reply = server.request("textDocument/formatting", {"textDocument": {"uri": URI},
+                                                           "options": {"tabSize": 8, "insertSpaces": True}})
+        format_times.append(time.perf_counter() - start)
+        assert len(reply["result"]) > 0, reply
     server.close()
-    return change_times, hover_times
+    return change_times, hover_times, format_times
 
 
 def command_line_time(tarnasm, source_path, rounds):
@@ -124,7 +133,7 @@ def command_line_time(tarnasm, source_path, rounds):
 
 
 def report(server_command, source_path, rounds=50):
-    change_times, hover_times = measure(server_command, source_path, rounds)
+    change_times, hover_times, format_times = measure(server_command, source_path, rounds)
     tarnasm = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(server_command[0]))), "tarnasm")
     with open(source_path) as f:
         line_count = f.read().count("\n")
@@ -132,7 +141,8 @@ def report(server_command, source_path, rounds=50):
     print("| step | median | 90th percentile | goal |")
     print("|---|---:|---:|---:|")
     for name, times, goal in (("didChange to publishDiagnostics", change_times, 30),
-                              ("hover request to response", hover_times, 5)):
+                              ("hover request to response", hover_times, 5),
+                              ("formatting request to response", format_times, 50)):
         ordered = sorted(times)
         print("| %s | %.2f ms | %.2f ms | %d ms |" % (name, statistics.median(times) * 1e3,
                                                     ordered[int(len(ordered) * 0.9) - 1] * 1e3, goal))

@@ -4,9 +4,14 @@
 #include "CodeComplete.h"
 #include "Diagnostics.h"
 #include "DocumentSymbols.h"
+#include "FoldingRanges.h"
+#include "Formatting.h"
 #include "Hover.h"
+#include "InlayHints.h"
+#include "SelectionRanges.h"
 #include "SignatureHelp.h"
 #include "Transport.h"
+#include "WorkspaceSymbols.h"
 #include "XRefs.h"
 
 #include <tarnasm/tarnasm.h>
@@ -26,17 +31,26 @@ std::string serialized(const Json& message)
     return message.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-Json capabilities()
+Json capabilities(const ClientCapabilities& client)
 {
     return {{"positionEncoding", "utf-16"},
             {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
             {"hoverProvider", true},
             {"definitionProvider", true},
             {"referencesProvider", true},
-            {"renameProvider", true},
+            // An options object here is only allowed to clients that declare prepareSupport.
+            {"renameProvider", client.prepareRename ? Json{{"prepareProvider", true}} : Json(true)},
             {"completionProvider", {{"triggerCharacters", {"@", "$", "."}}}},
             {"signatureHelpProvider", {{"triggerCharacters", {" ", ","}}}},
-            {"documentSymbolProvider", true}};
+            {"documentSymbolProvider", true},
+            {"declarationProvider", true},
+            {"documentHighlightProvider", true},
+            {"workspaceSymbolProvider", true},
+            {"documentFormattingProvider", true},
+            {"documentRangeFormattingProvider", true},
+            {"foldingRangeProvider", true},
+            {"selectionRangeProvider", true},
+            {"inlayHintProvider", true}};
 }
 
 template <typename T>
@@ -161,7 +175,8 @@ Json Server::result(const std::string& method, const Json& params)
             throw ProtocolError(ErrorCode::invalidRequest, "initialize was sent before");
         }
         state_ = State::running;
-        return {{"capabilities", capabilities()},
+        client_ = ClientCapabilities::fromInitialize(params);
+        return {{"capabilities", capabilities(client_)},
                 {"serverInfo", {{"name", "tarnasm-lsp"}, {"version", std::string(tarnasm::version())}}}};
     }
     if (method == "shutdown") {
@@ -170,9 +185,11 @@ Json Server::result(const std::string& method, const Json& params)
     }
     if (method == "textDocument/hover") {
         const auto found = hover(document(params), position(params));
-        return found ? toJson(*found) : Json(nullptr);
+        Json result = found ? toJson(*found) : Json(nullptr);
+        client_.fitHover(result);
+        return result;
     }
-    if (method == "textDocument/definition") {
+    if (method == "textDocument/definition" || method == "textDocument/declaration") {
         const auto found = definition(document(params), position(params));
         return found ? toJson(*found) : Json(nullptr);
     }
@@ -192,7 +209,9 @@ Json Server::result(const std::string& method, const Json& params)
         return toJson(rename(document(params), position(params), newName));
     }
     if (method == "textDocument/completion") {
-        return {{"isIncomplete", false}, {"items", arrayOf(completion(document(params), position(params)))}};
+        Json items = arrayOf(completion(document(params), position(params)));
+        client_.fitCompletion(items);
+        return {{"isIncomplete", false}, {"items", std::move(items)}};
     }
     if (method == "textDocument/signatureHelp") {
         const auto found = signatureHelp(document(params), position(params));
@@ -201,7 +220,54 @@ Json Server::result(const std::string& method, const Json& params)
     if (method == "textDocument/documentSymbol") {
         return arrayOf(documentSymbols(document(params)));
     }
+    if (const auto found = featureResult(method, params)) {
+        return *found;
+    }
     throw ProtocolError(ErrorCode::methodNotFound, "unknown method: " + method);
+}
+
+std::optional<Json> Server::featureResult(const std::string& method, const Json& params)
+{
+    if (method == "textDocument/documentHighlight") {
+        return arrayOf(highlights(document(params), position(params)));
+    }
+    if (method == "textDocument/prepareRename") {
+        const auto found = prepareRename(document(params), position(params));
+        return found ? toJson(*found) : Json(nullptr);
+    }
+    if (method == "workspace/symbol") {
+        return arrayOf(workspaceSymbols(documents_.all(), stringField(params, "query")));
+    }
+    if (method == "textDocument/formatting" || method == "textDocument/rangeFormatting") {
+        Document& formatted = document(params);
+        const auto options = params.find("options");
+        if (options != params.end() && !options->is_object()) {
+            throw ProtocolError(ErrorCode::invalidParams, "'options' must be an object");
+        }
+        if (method == "textDocument/formatting") {
+            return arrayOf(formatting(formatted));
+        }
+        return arrayOf(formatting(formatted, range(params)));
+    }
+    if (method == "textDocument/foldingRange") {
+        return arrayOf(foldingRanges(document(params)));
+    }
+    if (method == "textDocument/selectionRange") {
+        const Document& selected = document(params);
+        const auto positions = params.find("positions");
+        if (positions == params.end() || !positions->is_array()) {
+            throw ProtocolError(ErrorCode::invalidParams, "'positions' must be an array");
+        }
+        Json result = Json::array();
+        for (const Json& at : *positions) {
+            result.push_back(selectionRangeJson(selectionRanges(selected, position(Json{{"position", at}}))));
+        }
+        return result;
+    }
+    if (method == "textDocument/inlayHint") {
+        return arrayOf(inlayHints(document(params), range(params)));
+    }
+    return std::nullopt;
 }
 
 void Server::notification(const std::string& method, const Json& params)
@@ -209,6 +275,11 @@ void Server::notification(const std::string& method, const Json& params)
     if (method == "exit") {
         exited_ = true;
         exitStatus_ = state_ == State::shutDown ? 0 : 1;
+        return;
+    }
+    if (method == "shutdown" && state_ == State::running) {
+        // Some clients send shutdown without an id; it still asks for the orderly end.
+        state_ = State::shutDown;
         return;
     }
     if (state_ != State::running) {
@@ -255,12 +326,14 @@ Document& Server::document(const Json& params)
 
 void Server::publishDiagnostics(const Document& document)
 {
+    Json fitted = arrayOf(diagnostics(document));
+    client_.fitDiagnostics(fitted);
     send_(serialized({{"jsonrpc", "2.0"},
                       {"method", "textDocument/publishDiagnostics"},
                       {"params",
                        {{"uri", document.uri()},
                         {"version", document.version()},
-                        {"diagnostics", arrayOf(diagnostics(document))}}}}));
+                        {"diagnostics", fitted}}}}));
 }
 
 void Server::sendError(const Json& id, ErrorCode code, const std::string& message)

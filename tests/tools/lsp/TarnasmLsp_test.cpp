@@ -3,6 +3,8 @@
 #include "LspClient.h"
 #include "common/FileText.h"
 
+#include <tarnasm/tarnasm.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace tarnasm::lsp::test {
 namespace {
@@ -226,6 +229,27 @@ TEST(TarnasmLsp, DocumentOf100000Lines)
         client.request("textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///alive.tasm"}}}});
     ASSERT_EQ(symbols["result"].size(), 1u) << symbols;
     EXPECT_EQ(symbols["result"][0]["name"], "alive");
+}
+
+TEST(TarnasmLsp, Arguments)
+{
+    const std::filesystem::path dir = TARNASM_LSP_SCRATCH;
+    std::filesystem::create_directories(dir);
+    const auto run = [&dir](std::vector<std::string> args) {
+        const auto result = testfiles::runChild(TARNASM_LSP_EXECUTABLE, args, dir, dir / "out", dir / "err");
+        return std::make_tuple(result.status, testfiles::readFile(dir / "out"), testfiles::readFile(dir / "err"));
+    };
+    EXPECT_EQ(run({"--version"}), std::make_tuple(0, "tarnasm-lsp " + std::string(tarnasm::version()) + "\n", ""));
+    const auto [helpStatus, help, helpErrors] = run({"--help"});
+    EXPECT_EQ(helpStatus, 0);
+    EXPECT_EQ(help.rfind("usage: tarnasm-lsp [--help | --version]\n", 0), 0u) << help;
+    // Unknown arguments, and known ones with more after them, are refused before any serving.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--stdio"}, {"--version", "x"}, {""}}) {
+        const auto [status, out, errors] = run(args);
+        EXPECT_EQ(status, 2) << args[0];
+        EXPECT_EQ(out, "");
+        EXPECT_NE(errors.find("usage: tarnasm-lsp"), std::string::npos) << errors;
+    }
 }
 
 /// Whether a message holds every member of the expected one (nested objects likewise, arrays
