@@ -2,8 +2,8 @@
 # Installs the build into a scratch prefix, then builds the library example against it, once
 # through find_package and once through pkg-config, runs both, and checks that they print the output
 # that the manual shows beside the example; then the same for the C example against the shared
-# library. The consumers compile and link with the build's own
-# compiler flags, so that a library built on another standard library (libc++) links at all.
+# library. The consumers compile and link with the build's own compiler flags, so that a library
+# built on another standard library (libc++) links at all.
 #   consumers.sh <build dir> <source dir> <scratch dir> <c++ compiler> <sanitized: 0|1> [<c++ flags>]
 set -euo pipefail
 build=$1 source=$2 scratch=$3 cxx=$4 sanitized=$5 cxxflags=${6:-}
