@@ -112,7 +112,8 @@ def check_file(path, args):
             scratch = scratch or scratch_folder(relative, args)
             found, updated = run_console(body, where, scratch, args)
             problems += found
-            replacements.append((line, len(body), updated))
+            if found:  # a block that matches keeps its time stamps and figures as they are
+                replacements.append((line, len(body), updated))
         elif info in UNCHECKED:
             continue
         elif info == "{literalinclude}":
