@@ -2,12 +2,13 @@
 """Checks every code example of the manual and the README.
 
 A fenced block is one of:
-- console: each "$ command" line is run by bash in a scratch folder (a fresh one per page, holding a
-  copy of docs/examples/ and of examples/, where the page's sessions run in order) with the built tools first on PATH; the lines after it, up
-  to the next "$ " line, must be exactly what the command writes (standard output and error
-  together). Time stamps of log lines and the timing report's figures are not compared. A command must exit with status 0:
-  a page that shows a failing run shows its status with "; echo $?". python3 is the interpreter
-  the module was built for, with the built module on its path.
+- console: each "$ command" line is run by bash in a scratch folder (a fresh one per page, holding
+  a copy of docs/examples/ and of examples/, where the page's sessions run in order) with the built
+  tools first on PATH; the lines after it, up to the next "$ " line, must be exactly what the
+  command writes (standard output and error together). Time stamps of log lines and the timing
+  report's figures are not compared. A command must exit with status 0: a page that shows a
+  failing run shows its status with "; echo $?". python3 is the interpreter the module was built
+  for, with the built module on its path.
 - text or none: a format, a grammar or a picture, not something to run.
 - a directive such as {literalinclude}: an included file must lie where a test runs or checks it;
   an included TOML file must parse.
