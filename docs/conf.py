@@ -1,7 +1,6 @@
 # Sphinx configuration of the tarnasm manual: Markdown pages through MyST, the C++ reference
 # through Breathe from Doxygen's XML, the Python reference through autodoc of the built module.
 import os
-import sys
 
 project = "tarnasm"
 author = "the tarnasm developers"
