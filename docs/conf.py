@@ -1,11 +1,14 @@
 # Sphinx configuration of the tarnasm manual: Markdown pages through MyST, the C++ reference
 # through Breathe from Doxygen's XML, the Python reference through autodoc of the built module.
 import os
+import re
 
 project = "tarnasm"
 author = "the tarnasm developers"
 copyright = "the tarnasm developers; Apache-2.0"
-version = release = "1.0.0"
+# The project's version, from the one place that holds it.
+with open(os.path.join(os.path.dirname(__file__), "..", "CMakeLists.txt"), encoding="utf-8") as cmake:
+    version = release = re.search(r"project\(tarnasm VERSION ([0-9.]+)", cmake.read()).group(1)
 
 extensions = ["myst_parser", "breathe", "sphinx.ext.autodoc"]
 myst_enable_extensions = ["colon_fence"]
