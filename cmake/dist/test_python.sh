@@ -15,7 +15,7 @@ cd "$scratch"
 "$scratch/venv/bin/python" - "$sdist" <<'PY'
 import importlib.metadata, os, sys, tarnasm
 dist = importlib.metadata.distribution("tarnasm")
-assert os.path.basename(sys.argv[1]) == "tarnasm-%s.tar.gz" % dist.version == "tarnasm-%s.tar.gz" % tarnasm.version(), dist.version
+assert os.path.basename(sys.argv[1]) == "tarnasm-%s.tar.gz" % dist.version == "tarnasm-%s.tar.gz" % tarnasm.__version__, dist.version
 assert dist.metadata["License"] == "Apache-2.0", dist.metadata["License"]
 assert any(f.name == "LICENSE" for f in dist.files), "no LICENSE in the installed distribution"
 assert "numpy" in (dist.metadata.get_all("Provides-Extra") or []), "no numpy extra"
