@@ -6,10 +6,24 @@ set(TARNASM_MAINTAINER "tarnasm maintainers <maintainers@tarnasm.example.org>" C
     "Who answers for the packages, named in their metadata")
 
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# What only the .deb carries (its copyright, changelog and lintian overrides), added by a script that
+# CPack runs for each package it makes.
 if(NOT WIN32)
-  # Debian's place for the licence; the full text stays in LICENSE beside it.
-  configure_file(${PROJECT_SOURCE_DIR}/cmake/dist/copyright.in ${PROJECT_BINARY_DIR}/copyright @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  set(tarnasm_debian_dir ${PROJECT_BINARY_DIR}/debian)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/dist/copyright.in ${tarnasm_debian_dir}/copyright @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/dist/lintian-overrides ${tarnasm_debian_dir}/tarnasm COPYONLY)
+  string(TIMESTAMP tarnasm_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
+  file(WRITE ${tarnasm_debian_dir}/changelog "tarnasm (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
+       "  * Release ${PROJECT_VERSION}; what changed is in README.md beside this file.\n\n"
+       " -- ${TARNASM_MAINTAINER}  ${tarnasm_date}\n")
+  find_program(TARNASM_GZIP gzip)
+  if(TARNASM_GZIP)
+    execute_process(COMMAND ${TARNASM_GZIP} -9nf ${tarnasm_debian_dir}/changelog)
+  endif()
+  set(CPACK_TARNASM_DEBIAN_DIR ${tarnasm_debian_dir})
+  set(CPACK_TARNASM_DOCDIR ${CMAKE_INSTALL_DOCDIR})
+  set(CPACK_INSTALL_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/dist/DebianFiles.cmake)
 endif()
 
 set(CPACK_VERBATIM_VARIABLES ON)
@@ -20,7 +34,6 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "${TARNASM_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Assembler for the Tarn sequencer")
 set(CPACK_PACKAGE_DESCRIPTION_FILE ${PROJECT_SOURCE_DIR}/cmake/dist/description.txt)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_PACKAGE_CHECKSUM "")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY tarnasm)
 if(WIN32)
@@ -31,6 +44,7 @@ else()
   set(CPACK_GENERATOR TGZ DEB)
 endif()
 set(CPACK_PACKAGE_FILE_NAME tarnasm-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/dist/CPackProjectConfig.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
@@ -43,7 +57,9 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # users if the value recorded here says so.
 set(CPACK_NSIS_PACKAGE_NAME "tarnasm ${PROJECT_VERSION}")
 set(CPACK_NSIS_DISPLAY_NAME "tarnasm ${PROJECT_VERSION}")
-# 64-bit tools: Program Files, not Program Files (x86).
+# A 64-bit installer for 64-bit tools: it runs where 32-bit programs cannot (a 64-bit-only Wine), and
+# installs into Program Files, not Program Files (x86).
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_URL_INFO_ABOUT "${TARNASM_HOMEPAGE}")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)

@@ -4,6 +4,8 @@ set -eu
 dist=$1
 version=$2
 cd "$dist"
+# CPack's staging folders are not artifacts.
+rm -rf _CPack_Packages
 artifacts="tarnasm-$version-linux-x86_64.tar.gz tarnasm_${version}_amd64.deb
            tarnasm-$version-win64.zip tarnasm-$version-win64-setup.exe
            tarnasm-$version.tar.gz $(ls tarnasm-"$version"-*.whl)

@@ -6,7 +6,7 @@ deb=$1
 scratch=$2
 
 lintian --fail-on error --tag-display-limit 0 "$deb"
-for field in Depends Section Description License; do
+for field in Depends Section Description Homepage; do
     value=$(dpkg-deb --field "$deb" "$field")
     [ -n "$value" ] || { echo "$deb: no $field" >&2; exit 1; }
     echo "$field: $value" | head -1

@@ -18,15 +18,16 @@ export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 rm -rf "$scratch" && mkdir -p "$scratch"
 listing=$(unzip -Z1 "$zip")
 for file in bin/tarnasm.exe bin/tarndis.exe bin/tarnasm-lsp.exe share/doc/tarnasm/LICENSE; do
-    echo "$listing" | grep -qx "tarnasm-$version-win64/$file" || { echo "$zip: no $file" >&2; exit 1; }
+    printf '%s\n' "$listing" | grep -qx "tarnasm-$version-win64/$file" || { echo "$zip: no $file" >&2; exit 1; }
 done
 
-folder='C:\tarn tools'
-installed="$WINEPREFIX/drive_c/tarn tools"
+# No blank in it: NSIS reads /D= only unquoted, and Wine quotes an argument with a blank.
+folder='C:\Tools\tarnasm'
+installed="$WINEPREFIX/drive_c/Tools/tarnasm"
 "$wine" "$setup" /S "/D=$folder"
 "$wineserver" -w
 for tool in tarnasm tarndis tarnasm-lsp; do
-    test -f "$installed/bin/$tool.exe" || { echo "the installer put no bin/$tool.exe into $folder" >&2; exit 1; }
+    test -f "$installed/bin/$tool.exe" || { printf '%s\n' "the installer put no bin/$tool.exe into $folder" >&2; exit 1; }
 done
 test -f "$installed/Uninstall.exe"
 
@@ -36,11 +37,11 @@ path_of() {
 system_path='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
 user_path='HKCU\Environment'
 paths=$(path_of "$system_path"; path_of "$user_path")
-echo "$paths" | grep -qiF "$folder\\bin" || { echo "bin is not on PATH after the install: $paths" >&2; exit 1; }
+printf '%s\n' "$paths" | grep -qiF "$folder\\bin" || { printf '%s\n' "bin is not on PATH after the install: $paths" >&2; exit 1; }
 
 cp "$example" "$scratch/example.tasm"
-"$linux_tarnasm" -o "$scratch/linux" "$example" >/dev/null
-(cd "$scratch" && "$wine" "$installed/bin/tarnasm.exe" -o windows example.tasm >/dev/null)
+"$linux_tarnasm" -l error -o "$scratch/linux" "$example" >/dev/null
+(cd "$scratch" && "$wine" "$installed/bin/tarnasm.exe" -l error -o windows example.tasm >/dev/null)
 cmp "$scratch/linux.hex" "$scratch/windows.hex"
 "$wine" "$installed/bin/tarndis.exe" --version | tr -d '\r' | grep -qx "tarndis $version"
 
@@ -52,7 +53,7 @@ if [ -e "$installed" ]; then
     exit 1
 fi
 paths=$(path_of "$system_path"; path_of "$user_path")
-if echo "$paths" | grep -qiF "$folder\\bin"; then
-    echo "bin is still on PATH after the uninstall: $paths" >&2
+if printf '%s\n' "$paths" | grep -qiF "$folder\\bin"; then
+    printf '%s\n' "bin is still on PATH after the uninstall: $paths" >&2
     exit 1
 fi
