@@ -48,13 +48,9 @@ set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/dist/CPackProjectConfi
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
-set(CPACK_DEBIAN_PACKAGE_LICENSE Apache-2.0)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
-# The installer puts bin\ on PATH itself: CPack's own option adds it only when the user ticks a box,
-# which a silent install (/S) never does. The uninstaller always takes it off PATH again, for all
-# users if the value recorded here says so.
 set(CPACK_NSIS_PACKAGE_NAME "tarnasm ${PROJECT_VERSION}")
 set(CPACK_NSIS_DISPLAY_NAME "tarnasm ${PROJECT_VERSION}")
 # A 64-bit installer for 64-bit tools: it runs where 32-bit programs cannot (a 64-bit-only Wine), and
@@ -63,6 +59,9 @@ set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_URL_INFO_ABOUT "${TARNASM_HOMEPAGE}")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The installer puts bin\ on PATH itself: CPack's own option adds it only when the user ticks a box,
+# which a silent install (/S) never does. The uninstaller always takes it off PATH again, for all
+# users if the value recorded here says so.
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [[
   StrCmp $SV_ALLUSERS "AllUsers" 0 +2
     StrCpy $ADD_TO_PATH_ALL_USERS "1"
