@@ -1,3 +1,4 @@
+# Needs numpy, the optional extra: pip install "tarnasm[numpy]"
 import numpy
 import tarnasm
 

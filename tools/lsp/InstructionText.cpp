@@ -10,7 +10,12 @@ namespace tarnasm::lsp {
 std::string rangeText(const OperandInfo& operand)
 {
     if (operand.isRegister) {
-        return "R" + std::to_string(operand.minimum) + " to R" + std::to_string(operand.maximum);
+        // Appended, not "R" + ...: there g++ 12 at -O3 warns of an overlap that cannot happen (-Wrestrict).
+        std::string text = "R";
+        text += std::to_string(operand.minimum);
+        text += " to R";
+        text += std::to_string(operand.maximum);
+        return text;
     }
     return std::to_string(operand.minimum) + " to " + std::to_string(operand.maximum);
 }

@@ -4,6 +4,8 @@
 #include "ExitStatus.h"
 #include "support/Logging.h"
 
+#include <tarnasm/tarnasm.h>
+
 #include <iostream>
 #include <string_view>
 
@@ -24,12 +26,14 @@ CommandLine rejected(const char* programName, const std::string& cause)
 
 void printUsage(std::ostream& out, const char* programName)
 {
-    out << "Usage: " << programName << " [-h] [-l loglevel] [-S|--listing] [-o outfile] inputfile"
+    out << "Usage: " << programName
+        << " [-h] [--version] [-l loglevel] [-S|--listing] [-o outfile] inputfile"
         << "\nDisassemble a tarn .hex file into assembly text, or list a tarn assembly source."
         << "\nArguments:"
         << "\n\tinputfile: the .hex file to disassemble, or with -S the tarn assembly source to list."
         << "\nOptions:"
         << "\n\t-h                 : print help"
+        << "\n\t--version          : print the version"
         << "\n\t-l loglevel        : debug/d, info/i, notice/n, warning/w"
         << ", error/e, critical/c, alert/a or emergency/m."
         << "\n\t                     Default: info"
@@ -59,6 +63,9 @@ CommandLine readCommandLine(int argc, const char* const argv[])
         } else if (arg == "-h") {
             printUsage(std::cout, programName);
             return {{}, kStatusUsage};
+        } else if (arg == "--version") {
+            std::cout << "tarndis " << tarnasm::version() << std::endl;
+            return {{}, kStatusSuccess};
         } else if (arg == "-S" || arg == "--listing") {
             settings.mode = Mode::listing;
         } else if (arg == "-l" || arg == "-o") {

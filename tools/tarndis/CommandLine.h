@@ -22,8 +22,8 @@ struct Settings
     std::string outputFileName;
 };
 
-/// The settings, or the exit status when the command line already decided the run (help,
-/// or a faulty command line: its cause is logged and the usage printed).
+/// The settings, or the exit status when the command line already decided the run (help, the
+/// version, or a faulty command line: its cause is logged and the usage printed).
 struct CommandLine
 {
     Settings settings;
