@@ -175,6 +175,12 @@ private:
 /// Throws std::bad_alloc when memory runs out and InternalError on an internal fault.
 Program assemble(std::string_view source, std::string_view name = "<input>");
 
+/// Assembles like assemble, for editors that show every error at once. Where assemble stops after
+/// a failed address assignment (an undefined label, a label defined twice), check goes on to
+/// encode every instruction whose operands do not depend on an undefined label and reports their
+/// errors too. Without errors it gives exactly what assemble gives. Throws like assemble.
+Program check(std::string_view source, std::string_view name = "<input>");
+
 /// Reads and assembles a file; the report names it as path.string(). A file that cannot be
 /// opened or read (missing, a directory, unreadable) gives a Program that is not ok, with the
 /// command line's message for it. Throws like assemble.

@@ -191,8 +191,8 @@ Words wordsFrom(py::handle words)
     return result;
 }
 
-/// The package's AssemblyError for a program that did not assemble.
-[[noreturn]] void raiseAssemblyError(const tarnasm::Program& program)
+/// The program's diagnostics as the package's Diagnostic tuples.
+py::list diagnosticList(const tarnasm::Program& program)
 {
     const py::object diagnosticType = packageClass("Diagnostic");
     py::list diagnostics;
@@ -200,8 +200,14 @@ Words wordsFrom(py::handle words)
         diagnostics.append(diagnosticType(text(d.file), d.line, d.column, d.length, text(d.message),
                                           text(d.sourceLine), d.entry, text(tarnasm::diagnosticCode(d.kind))));
     }
+    return diagnostics;
+}
+
+/// The package's AssemblyError for a program that did not assemble.
+[[noreturn]] void raiseAssemblyError(const tarnasm::Program& program)
+{
     const py::object type = packageClass("AssemblyError");
-    raise(type, type(text(program.report()), diagnostics, program.errorCount(), text(program.name())));
+    raise(type, type(text(program.report()), diagnosticList(program), program.errorCount(), text(program.name())));
 }
 
 tarnasm::Program assembleSource(py::handle source, py::handle name)
@@ -221,6 +227,22 @@ tarnasm::Program assembleSource(py::handle source, py::handle name)
         raiseAssemblyError(program);
     }
     return program;
+}
+
+py::list checkSource(py::handle source, py::handle name)
+{
+    if (!PyUnicode_Check(name.ptr())) {
+        throw py::type_error("name must be str, not " + typeName(name));
+    }
+    std::string copy;
+    const std::string_view bytes = sourceBytes(source, copy);
+    const std::string nameBytes = py::cast<std::string>(name);
+    tarnasm::Program program;
+    {
+        py::gil_scoped_release release;
+        program = tarnasm::check(bytes, nameBytes);
+    }
+    return diagnosticList(program);
 }
 
 tarnasm::Program assembleFile(py::handle path)
@@ -472,6 +494,7 @@ file as it was. Raises OSError when it cannot.)");
     // The package's functions wrap these with their documentation and types.
     m.def("version", [] { return std::string(tarnasm::version()); }, "The library's version.");
     m.def("assemble", &assembleSource, py::arg("source"), py::arg("name"), "See tarnasm.assemble.");
+    m.def("check", &checkSource, py::arg("source"), py::arg("name"), "See tarnasm.check.");
     m.def("assemble_file", &assembleFile, py::arg("path"), "See tarnasm.assemble_file.");
     m.def("disassemble", &disassembleWords, py::arg("words"), "See tarnasm.disassemble.");
     m.def("decode", &decodeWord, py::arg("word"), "See tarnasm.decode; gives the fields as a plain tuple.");
