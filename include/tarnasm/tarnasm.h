@@ -349,6 +349,29 @@ struct Token
 /// does not check (assemble reports the errors). Never throws except std::bad_alloc.
 std::vector<Token> scanLine(std::string_view line);
 
+/// An operand's text as the assembler reads it.
+struct OperandReading
+{
+    /// registerName, number, labelReference or symbolReference; other for text that is no operand.
+    TokenKind kind = TokenKind::other;
+    /// A register's number or a number's value; 0 for references and on error.
+    std::int64_t value = 0;
+    /// Empty when the text reads; otherwise the assembler's message and its kind.
+    std::string error;
+    DiagnosticKind errorKind = DiagnosticKind::other;
+
+    bool ok() const noexcept { return error.empty(); }
+};
+
+/// Reads text (one operand, nothing around it) with the parser's own rules: its kind and value,
+/// or why the parser refuses it. A symbol reference is checked, not looked up. Never throws
+/// except std::bad_alloc.
+OperandReading readOperand(std::string_view text);
+
+/// Whether the assembler takes text as a label's or a symbol's name ("name:", "@name",
+/// ".DEF name", "$name").
+bool isName(std::string_view text);
+
 // ---- The log ----
 
 /// The levels of the assembler's log, most severe first.
