@@ -4,7 +4,9 @@
 #include "CodeComplete.h"
 #include "Diagnostics.h"
 #include "DocumentSymbols.h"
+#include "CodeActions.h"
 #include "Hover.h"
+#include "SemanticTokens.h"
 #include "SignatureHelp.h"
 #include "Transport.h"
 #include "XRefs.h"
@@ -33,7 +35,9 @@ Json capabilities()
             {"renameProvider", true},
             {"completionProvider", {{"triggerCharacters", {"@", "$", "."}}}},
             {"signatureHelpProvider", {{"triggerCharacters", {" ", ","}}}},
-            {"documentSymbolProvider", true}};
+            {"documentSymbolProvider", true},
+            {"semanticTokensProvider", semanticTokensCapability()},
+            {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}};
 }
 
 template <typename T>
@@ -160,6 +164,12 @@ Json Server::result(const std::string& method, const Json& params)
     }
     if (method == "textDocument/documentSymbol") {
         return arrayOf(documentSymbols(document(params)));
+    }
+    if (method == "textDocument/semanticTokens/full" || method == "textDocument/semanticTokens/range") {
+        return semanticTokensResult(document(params), params, method.ends_with("/range"));
+    }
+    if (method == "textDocument/codeAction") {
+        return codeActionsResult(document(params), params);
     }
     throw ProtocolError(ErrorCode::methodNotFound, "unknown method: " + method);
 }
