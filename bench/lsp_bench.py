@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Drives the real tarnasm-lsp over pipes on the reference program (16384 instructions): the time
-from a didChange notification to its published diagnostics, and of a hover, medians of many
-rounds. Builds Release into build/bench unless given a server; writes big.tasm with generate.py."""
+from a didChange notification to its published diagnostics (the server checks the whole document),
+of a hover and of the semantic tokens of the whole document, medians of many rounds. Builds Release into build/bench unless given a server; writes big.tasm with generate.py."""
 
 import argparse
 import json
@@ -77,19 +77,22 @@ def find_instruction(lines):
     return edit, hover
 
 
-def measure(server_command, source_path, rounds):
+def measure(server_command, source_path, rounds, semantic_tokens=True):
     with open(source_path) as f:
         text = f.read()
     lines = text.split("\n")
     (edit_line, edit_column, edit_length), (hover_line, hover_column) = find_instruction(lines)
     server = Server(server_command)
-    server.request("initialize", {"processId": None, "capabilities": {}})
+    capabilities = server.request("initialize", {"processId": None, "capabilities": {}})["result"]["capabilities"]
+    # A server from before semantic tokens is measured on the rest, for comparison.
+    semantic_tokens = semantic_tokens and "semanticTokensProvider" in capabilities
     server.notify("initialized", {})
     server.notify("textDocument/didOpen", {"textDocument": {"uri": URI, "languageId": "tarn", "version": 1, "text": text}})
     assert server.diagnostics()["diagnostics"] == [], "the reference program must assemble"
 
     change_times = []
     hover_times = []
+    token_times = []
     for i in range(rounds):
         # Each change writes another valid value, so the document stays valid.
         value = "100" if i % 2 == 0 else "101"
@@ -107,8 +110,14 @@ def measure(server_command, source_path, rounds):
                                                       "position": {"line": hover_line, "character": hover_column}})
         hover_times.append(time.perf_counter() - start)
         assert reply["result"] is not None, reply
+
+        if semantic_tokens:
+            start = time.perf_counter()
+            reply = server.request("textDocument/semanticTokens/full", {"textDocument": {"uri": URI}})
+            token_times.append(time.perf_counter() - start)
+            assert len(reply["result"]["data"]) > 5 * 16384, "every instruction has tokens"
     server.close()
-    return change_times, hover_times
+    return change_times, hover_times, token_times
 
 
 def command_line_time(tarnasm, source_path, rounds):
@@ -124,7 +133,7 @@ def command_line_time(tarnasm, source_path, rounds):
 
 
 def report(server_command, source_path, rounds=50):
-    change_times, hover_times = measure(server_command, source_path, rounds)
+    change_times, hover_times, token_times = measure(server_command, source_path, rounds)
     tarnasm = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(server_command[0]))), "tarnasm")
     with open(source_path) as f:
         line_count = f.read().count("\n")
@@ -132,7 +141,10 @@ def report(server_command, source_path, rounds=50):
     print("| step | median | 90th percentile | goal |")
     print("|---|---:|---:|---:|")
     for name, times, goal in (("didChange to publishDiagnostics", change_times, 30),
-                              ("hover request to response", hover_times, 5)):
+                              ("hover request to response", hover_times, 5),
+                              ("semanticTokens/full request to response", token_times, 20)):
+        if not times:
+            continue
         ordered = sorted(times)
         print("| %s | %.2f ms | %.2f ms | %d ms |" % (name, statistics.median(times) * 1e3,
                                                     ordered[int(len(ordered) * 0.9) - 1] * 1e3, goal))

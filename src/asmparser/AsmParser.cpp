@@ -330,7 +330,9 @@ void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, A
         syntax_.filter2Token(token, syntax_.argumentChars);
     }
     const size_t count = argumentScratch_.size();
-    if (count == 0) {
+    if (count == 0 || recorder_) {
+        // A recorded line is only cut: its arguments are not kept.
+        argumentScratch_.clear();
         return;
     }
     // One allocation holds all arguments of the instruction; each argument's pointer shares it.

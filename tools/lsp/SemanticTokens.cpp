@@ -111,7 +111,18 @@ Json semanticTokensCapability()
 
 Json semanticTokensResult(const Document& document, const Json& params, bool ranged)
 {
-    return {{"data", semanticTokens(document, ranged ? std::optional(range(params)) : std::nullopt)}};
+    const auto data = semanticTokens(document, ranged ? std::optional(range(params)) : std::nullopt);
+    // Built in place: a large document has a quarter million numbers, and an initializer list
+    // would copy them all twice.
+    Json numbers = Json::array();
+    auto& array = numbers.get_ref<Json::array_t&>();
+    array.reserve(data.size());
+    for (const std::uint32_t number : data) {
+        array.emplace_back(number);
+    }
+    Json result = Json::object();
+    result["data"] = std::move(numbers);
+    return result;
 }
 
 } // namespace tarnasm::lsp
