@@ -210,7 +210,9 @@ py::list diagnosticList(const tarnasm::Program& program)
     raise(type, type(text(program.report()), diagnosticList(program), program.errorCount(), text(program.name())));
 }
 
-tarnasm::Program assembleSource(py::handle source, py::handle name)
+/// assemble or check on a source and name as Python passes them, the GIL released meanwhile.
+tarnasm::Program runOnSource(py::handle source, py::handle name,
+                             tarnasm::Program (*run)(std::string_view, std::string_view))
 {
     if (!PyUnicode_Check(name.ptr())) {
         throw py::type_error("name must be str, not " + typeName(name));
@@ -218,11 +220,13 @@ tarnasm::Program assembleSource(py::handle source, py::handle name)
     std::string copy;
     const std::string_view bytes = sourceBytes(source, copy);
     const std::string nameBytes = py::cast<std::string>(name);
-    tarnasm::Program program;
-    {
-        py::gil_scoped_release release;
-        program = tarnasm::assemble(bytes, nameBytes);
-    }
+    py::gil_scoped_release release;
+    return run(bytes, nameBytes);
+}
+
+tarnasm::Program assembleSource(py::handle source, py::handle name)
+{
+    tarnasm::Program program = runOnSource(source, name, &tarnasm::assemble);
     if (!program.ok()) {
         raiseAssemblyError(program);
     }
@@ -231,18 +235,7 @@ tarnasm::Program assembleSource(py::handle source, py::handle name)
 
 py::list checkSource(py::handle source, py::handle name)
 {
-    if (!PyUnicode_Check(name.ptr())) {
-        throw py::type_error("name must be str, not " + typeName(name));
-    }
-    std::string copy;
-    const std::string_view bytes = sourceBytes(source, copy);
-    const std::string nameBytes = py::cast<std::string>(name);
-    tarnasm::Program program;
-    {
-        py::gil_scoped_release release;
-        program = tarnasm::check(bytes, nameBytes);
-    }
-    return diagnosticList(program);
+    return diagnosticList(runOnSource(source, name, &tarnasm::check));
 }
 
 tarnasm::Program assembleFile(py::handle path)
