@@ -1,10 +1,10 @@
 // Server: method dispatch, the lifecycle's rules and the conversion of feature results to JSON.
 #include "Server.h"
 
+#include "CodeActions.h"
 #include "CodeComplete.h"
 #include "Diagnostics.h"
 #include "DocumentSymbols.h"
-#include "CodeActions.h"
 #include "Hover.h"
 #include "SemanticTokens.h"
 #include "SignatureHelp.h"

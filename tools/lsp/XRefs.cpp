@@ -20,7 +20,6 @@ Location nameLocation(const Document& document, std::size_t line, std::size_t co
     return {document.uri(), document.range(line, column, length)};
 }
 
-
 const char* kindName(NameKind kind)
 {
     return kind == NameKind::label ? "label" : "symbol";
