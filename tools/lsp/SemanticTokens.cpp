@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <charconv>
+#include <string>
 
 namespace tarnasm::lsp {
 
@@ -109,20 +111,25 @@ Json semanticTokensCapability()
     return {{"legend", {{"tokenTypes", types}, {"tokenModifiers", modifiers}}}, {"full", true}, {"range", true}};
 }
 
-Json semanticTokensResult(const Document& document, const Json& params, bool ranged)
+std::string semanticTokensReply(const Json& id, const Document& document, const Json& params, bool ranged)
 {
     const auto data = semanticTokens(document, ranged ? std::optional(range(params)) : std::nullopt);
-    // Built in place: a large document has a quarter million numbers, and an initializer list
-    // would copy them all twice.
-    Json numbers = Json::array();
-    auto& array = numbers.get_ref<Json::array_t&>();
-    array.reserve(data.size());
-    for (const std::uint32_t number : data) {
-        array.emplace_back(number);
+    // Written directly: a large document has a quarter million numbers, and as a JSON value
+    // each would be an object of its own to build, write and tear down (40 ms of page faults
+    // for the reference program, after the reply and so before the next message).
+    std::string reply = R"({"jsonrpc":"2.0","id":)" + id.dump(-1, ' ', false, Json::error_handler_t::replace) +
+                        R"(,"result":{"data":[)";
+    reply.reserve(reply.size() + data.size() * 4 + 3);
+    char digits[16];
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (i > 0) {
+            reply.push_back(',');
+        }
+        const auto [end, error] = std::to_chars(digits, digits + sizeof digits, data[i]);
+        reply.append(digits, end);
     }
-    Json result = Json::object();
-    result["data"] = std::move(numbers);
-    return result;
+    reply += "]}}";
+    return reply;
 }
 
 } // namespace tarnasm::lsp

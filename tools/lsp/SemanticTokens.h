@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,7 +26,8 @@ std::vector<std::uint32_t> semanticTokens(const Document& document, std::optiona
 
 /// The server capability: the legend, full and range requests.
 Json semanticTokensCapability();
-/// The answer to semanticTokens/full, or /range with params.range (ProtocolError when malformed).
-Json semanticTokensResult(const Document& document, const Json& params, bool ranged);
+/// The whole reply message to semanticTokens/full, or /range with params.range (ProtocolError
+/// when malformed).
+std::string semanticTokensReply(const Json& id, const Document& document, const Json& params, bool ranged);
 
 } // namespace tarnasm::lsp

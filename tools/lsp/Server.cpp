@@ -111,6 +111,10 @@ void Server::request(const Json& id, const std::string& method, const Json& para
         return;
     }
     try {
+        if (method == "textDocument/semanticTokens/full" || method == "textDocument/semanticTokens/range") {
+            send_(semanticTokensReply(id, document(params), params, method.ends_with("/range")));
+            return;
+        }
         send_(serialized({{"jsonrpc", "2.0"}, {"id", id}, {"result", result(method, params)}}));
     } catch (const ProtocolError& e) {
         sendError(id, e.code(), e.what());
@@ -164,9 +168,6 @@ Json Server::result(const std::string& method, const Json& params)
     }
     if (method == "textDocument/documentSymbol") {
         return arrayOf(documentSymbols(document(params)));
-    }
-    if (method == "textDocument/semanticTokens/full" || method == "textDocument/semanticTokens/range") {
-        return semanticTokensResult(document(params), params, method.ends_with("/range"));
     }
     if (method == "textDocument/codeAction") {
         return codeActionsResult(document(params), params);
