@@ -13,13 +13,23 @@ namespace tarnasm::lsp {
 
 namespace {
 
+constexpr std::size_t maxSuggestedLength = 256;
+
 /// Up to three names near the written one, nearest first; ties in the names' order.
 std::vector<std::string> nearest(std::string_view written, const std::vector<std::string>& names)
 {
     // Further than a third of the name (and at least 2) is another name, not a typing slip.
     const std::size_t limit = std::max<std::size_t>(2, written.size() / 3);
     std::vector<std::pair<std::size_t, std::string>> scored;
+    // The distance costs the product of the lengths: a pasted megabyte gets no suggestions.
+    if (written.size() > maxSuggestedLength) {
+        return {};
+    }
     for (const std::string& name : names) {
+        const std::size_t lengths = std::max(written.size(), name.size()) - std::min(written.size(), name.size());
+        if (lengths > limit || name.size() > maxSuggestedLength) {
+            continue; // the distance is at least the difference of the lengths
+        }
         const std::size_t distance = editDistance(written, name);
         if (distance > 0 && distance <= limit) {
             scored.emplace_back(distance, name);

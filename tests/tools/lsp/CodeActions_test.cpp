@@ -81,6 +81,11 @@ TEST(CodeActions, NothingFarOrOutsideTheRange)
     // Symbols count only after their definition.
     const Document late("file:///t.tasm", "t.tasm", "        wait $COUNTT\n.DEF COUNT 5\n", 1);
     EXPECT_TRUE(codeActions(late, Range{{0, 0}, {0, 30}}).empty());
+    // A huge name gets no suggestions, and fast.
+    const std::string huge(500000, 'x');
+    const Document hugeName("file:///t.tasm", "t.tasm", huge + ": nop\n jmp @" + huge + "y\n", 1);
+    ASSERT_EQ(diagnostics(hugeName).at(0).code, "undefined-label");
+    EXPECT_TRUE(codeActions(hugeName, Range{{1, 0}, {1, 10}}).empty());
     EXPECT_EQ(editDistance("kitten", "sitting"), 3u);
     EXPECT_EQ(editDistance("", "abc"), 3u);
 }
