@@ -1,6 +1,8 @@
-// LibraryBench: tarnasm::assemble in process, a whole call per iteration, on the files given.
+// LibraryBench: tarnasm::assemble in process, a whole call per iteration, on the files given; and
+// the same through the C interface of the shared library ("<file>/c"), to measure the boundary.
 //   library_bench <file.tasm>... [benchmark flags]
 #include <tarnasm/tarnasm.h>
+#include <tarnasm/tarnasm_c.h>
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +33,23 @@ void assembleCall(benchmark::State& state, const std::string& source)
     }
 }
 
+/// The C call as a host makes it: assemble, read the words, free the handle.
+void assembleCCall(benchmark::State& state, const std::string& source)
+{
+    for (auto _ : state) {
+        tarnasm_program* program = nullptr;
+        if (tarnasm_assemble(source.data(), source.size(), "<input>", &program) != TARNASM_OK ||
+            !tarnasm_program_ok(program)) {
+            tarnasm_program_free(program);
+            state.SkipWithError("the program has errors");
+            return;
+        }
+        size_t count = 0;
+        benchmark::DoNotOptimize(tarnasm_program_words(program, &count));
+        tarnasm_program_free(program);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -42,6 +61,9 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         sources.push_back(readFile(argv[i]));
         benchmark::RegisterBenchmark(argv[i], assembleCall, sources.back())
+            ->Unit(benchmark::kMicrosecond)
+            ->MinWarmUpTime(0.2);
+        benchmark::RegisterBenchmark((std::string(argv[i]) + "/c").c_str(), assembleCCall, sources.back())
             ->Unit(benchmark::kMicrosecond)
             ->MinWarmUpTime(0.2);
     }

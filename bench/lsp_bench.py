@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Drives the real tarnasm-lsp over pipes on the reference program (16384 instructions): the time
 from a didChange notification to its published diagnostics (the server checks the whole document),
-of a hover and of the semantic tokens of the whole document, medians of many rounds. Builds Release into build/bench unless given a server; writes big.tasm with generate.py."""
+of a hover, of formatting and of the semantic tokens of the whole document, medians of many rounds.
+Builds Release into build/bench unless given a server; writes big.tasm with generate.py."""
 
 import argparse
 import json
@@ -95,6 +96,7 @@ def measure(server_command, source_path, rounds, semantic_tokens=True):
 
     change_times = []
     hover_times = []
+    format_times = []
     token_times = []
     for i in range(rounds):
         # Each change writes another valid value, so the document stays valid.
@@ -114,6 +116,13 @@ def measure(server_command, source_path, rounds, semantic_tokens=True):
         hover_times.append(time.perf_counter() - start)
         assert reply["result"] is not None, reply
 
+        # The reference program indents with tabs, so nearly every line gets an edit: the worst case.
+        start = time.perf_counter()
+        reply = server.request("textDocument/formatting", {"textDocument": {"uri": URI},
+                                                           "options": {"tabSize": 8, "insertSpaces": True}})
+        format_times.append(time.perf_counter() - start)
+        assert len(reply["result"]) > 0, reply
+
         if semantic_tokens:
             # Timed to the last byte of the reply: Python's json takes longer to read a quarter
             # million numbers than the server takes to make them, and an editor's parser is native.
@@ -126,7 +135,7 @@ def measure(server_command, source_path, rounds, semantic_tokens=True):
             reply = json.loads(body)
             assert len(reply["result"]["data"]) > 5 * 16384, "every instruction has tokens"
     server.close()
-    return change_times, hover_times, token_times
+    return change_times, hover_times, format_times, token_times
 
 
 def command_line_time(tarnasm, source_path, rounds):
@@ -142,7 +151,7 @@ def command_line_time(tarnasm, source_path, rounds):
 
 
 def report(server_command, source_path, rounds=50):
-    change_times, hover_times, token_times = measure(server_command, source_path, rounds)
+    change_times, hover_times, format_times, token_times = measure(server_command, source_path, rounds)
     tarnasm = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(server_command[0]))), "tarnasm")
     with open(source_path) as f:
         line_count = f.read().count("\n")
@@ -151,7 +160,8 @@ def report(server_command, source_path, rounds=50):
     print("|---|---:|---:|---:|")
     for name, times, goal in (("didChange to publishDiagnostics", change_times, 30),
                               ("hover request to response", hover_times, 5),
-                              ("semanticTokens/full request to response", token_times, 20)):
+                              ("formatting request to response", format_times, 50),
+                              ("semanticTokens/full request to the reply's last byte", token_times, 20)):
         if not times:
             continue
         ordered = sorted(times)

@@ -1,5 +1,7 @@
 """Wrong arguments give Python's own exceptions with a clear message."""
 
+import pickle
+
 import numpy
 import pytest
 
@@ -12,6 +14,10 @@ CASES = {
     "source None": (lambda d: tarnasm.assemble(None), TypeError, "^source must be str or bytes, not NoneType$"),
     "source surrogate": (lambda d: tarnasm.assemble("\udc80"), UnicodeEncodeError, "surrogates not allowed"),
     "name None": (lambda d: tarnasm.assemble("stop", None), TypeError, "^name must be str, not NoneType$"),
+    "name surrogate": (lambda d: tarnasm.assemble("stop", "\udc80.tasm"), UnicodeEncodeError, "surrogates not allowed"),
+    "new Program": (lambda d: tarnasm.Program.__new__(tarnasm.Program), TypeError, "cannot be created directly"),
+    "Program()": (lambda d: tarnasm.Program(), TypeError, "cannot be created directly"),
+    "pickle Program": (lambda d: pickle.dumps(PROGRAM), TypeError, "^cannot pickle 'tarnasm.Program' object"),
     "word above": (lambda d: tarnasm.disassemble([2**64]), ValueError,
                    r"^words\[0\] is 18446744073709551616; a word is an integer from 0 to 2\*\*64-1$"),
     "word below": (lambda d: tarnasm.disassemble([1, -1]), ValueError, r"^words\[1\] is -1;"),
@@ -34,6 +40,13 @@ CASES = {
     "save into missing": (lambda d: PROGRAM.save_hex(d / "no" / "x.hex"), FileNotFoundError, "x.hex"),
     "save path NUL": (lambda d: PROGRAM.save_hex(str(d / "x.hex\0y")), ValueError, "^embedded null byte$"),
 }
+
+
+@pytest.mark.parametrize("cls", [tarnasm.AssemblyError, tarnasm.DisassemblyError, tarnasm.HexFormatError])
+def test_errors_made_without_init_still_read(cls):
+    error = cls.__new__(cls)
+    assert str(error) == "" and repr(error)
+    assert all(getattr(error, name) is not None for name in vars(cls).get("__annotations__", {}))
 
 
 @pytest.mark.parametrize("call, error, message", CASES.values(), ids=CASES.keys())

@@ -1,4 +1,4 @@
-"""The package as a host meets it: version, documentation, stubs, and the README's example."""
+"""The package as a host meets it: version, documentation, stubs, and the manual's example."""
 
 import doctest
 import importlib.metadata
@@ -35,13 +35,12 @@ def test_everything_public_is_documented_and_typed():
     assert (package / "py.typed").is_file() and (package / "_core.pyi").is_file()
 
 
-def test_readme_example_is_the_sweep_example_and_runs():
-    readme = (ROOT / "README.md").read_text()
-    section = readme[readme.index("## Use from Python"):]
-    shown = re.search(r"```python\n(.*?)```", section, re.S).group(1)
-    assert shown == SWEEP.read_text()
+def test_sweep_example_prints_what_the_manual_shows():
+    page = (ROOT / "docs" / "python.md").read_text()
+    for shown in ("sweep.py", "sweep.out"):
+        assert f"```{{literalinclude}} ../python/examples/{shown}\n" in page
     result = subprocess.run([sys.executable, str(SWEEP)], capture_output=True, text=True, check=True)
-    assert result.stdout == re.search(r"prints:\n\n```\n(.*?)```", section, re.S).group(1)
+    assert result.stdout == SWEEP.with_suffix(".out").read_text()
 
 
 def test_module_documentation_examples_and_pickled_errors():

@@ -1,6 +1,8 @@
 """Program: the words in every form a host takes them, and where they came from."""
 
+import copy
 import os
+import stat
 
 import numpy
 import pytest
@@ -67,6 +69,25 @@ def test_save_hex_replaces_the_file(program, tmp_path):
     tarnasm.save_hex(str(target), numpy.asarray(program)[:2])
     assert tarnasm.load_hex(target) == program.words[:2]
     assert os.listdir(tmp_path) == ["count.hex"]
+
+
+def test_copies_are_whole_programs(program):
+    for copied in (copy.copy(program), copy.deepcopy(program)):
+        assert copied is not program and copied.words == program.words and copied.labels == program.labels
+
+
+@pytest.mark.skipif(not hasattr(os, "mkfifo"), reason="no named pipes here")
+def test_save_hex_writes_into_a_pipe(program, tmp_path):
+    # A pipe (or a device) is written into as a redirection would; it is never replaced.
+    target = tmp_path / "pipe.hex"
+    os.mkfifo(target)
+    fd = os.open(target, os.O_RDWR | os.O_NONBLOCK)
+    try:
+        program.save_hex(target)
+        assert stat.S_ISFIFO(os.stat(target).st_mode)
+        assert os.read(fd, 1 << 16).decode() == program.hex
+    finally:
+        os.close(fd)
 
 
 def test_source_as_bytes_and_str():

@@ -28,6 +28,23 @@ std::filesystem::path temporaryNameBeside(const std::filesystem::path& target)
 
 ReplaceFileResult replaceFile(const std::filesystem::path& target, const std::function<bool(std::ostream&)>& write)
 {
+    std::error_code ec;
+    const std::filesystem::file_type type = std::filesystem::status(target, ec).type();
+    if (type == std::filesystem::file_type::block) {
+        return ReplaceFileResult::cannotOpen; // a disk is no place for a program, nor to be replaced
+    }
+    if (type == std::filesystem::file_type::character || type == std::filesystem::file_type::fifo ||
+        type == std::filesystem::file_type::socket) {
+        // A device or a pipe is written into, as a shell redirection would: a rename would put
+        // a regular file in its place (as root, even over /dev/null). A socket fails to open.
+        std::ofstream file(target, std::ios::out | std::ios::binary);
+        if (!file) {
+            return ReplaceFileResult::cannotOpen;
+        }
+        const bool written = write(file);
+        file.close();
+        return written && !file.fail() ? ReplaceFileResult::done : ReplaceFileResult::cannotWrite;
+    }
     const std::filesystem::path temporary = temporaryNameBeside(target);
     std::ofstream file(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file) {
@@ -35,7 +52,6 @@ ReplaceFileResult replaceFile(const std::filesystem::path& target, const std::fu
     }
     const bool written = write(file);
     file.close();
-    std::error_code ec;
     if (written && !file.fail()) {
         // Replaces an existing target on Windows too (MoveFileExW), where std::rename refuses.
         std::filesystem::rename(temporary, target, ec);

@@ -1,4 +1,5 @@
 // Runs of the real executable on hostile input: exit status, report, output files and peak memory.
+#include "common/Fifo.h"
 #include "common/RunTool.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +195,18 @@ TEST_F(HostileInput, UnusualInputFiles)
     expectSameWords("", "");
     expectSameWords("nop\rjmp 1\rnop", "nop\njmp 1\nnop\n");  // only CR line ends
     expectFailure("utf16.tasm", std::string("\xFF\xFEn\0o\0p\0\n\0", 10), 2, "assembler failed with 2 errors:");
+}
+
+TEST_F(HostileInput, OutputFileThatIsAPipeIsWrittenIntoNotReplaced)
+{
+    writeFile(dir_ / "in.tasm", "nop\n");
+    ASSERT_EQ(0, runTool(dir_, {"-o", "ref", "in.tasm"}).status);
+    const testfiles::Fifo fifo(dir_ / "out.hex");
+    ASSERT_TRUE(fifo.ok());
+    const Outcome outcome = runTool(dir_, {"-o", "out", "in.tasm"});
+    EXPECT_EQ(0, outcome.status) << outcome.log;
+    EXPECT_TRUE(fs::is_fifo(dir_ / "out.hex"));
+    EXPECT_EQ(fifo.drain(), readFile(dir_ / "ref.hex"));
 }
 
 TEST_F(HostileInput, ManyErrorsPointIntoOneLongLine)

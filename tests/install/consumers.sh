@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix, then builds the library example against it, once
-# through find_package and once through pkg-config, runs both, and checks that the README shows
-# that example and its output as they are. The consumers compile and link with the build's own
-# compiler flags, so that a library built on another standard library (libc++) links at all.
+# through find_package and once through pkg-config, runs both, and checks that they print the output
+# that the manual shows beside the example; then the same for the C example against the shared
+# library. The consumers compile and link with the build's own compiler flags, so that a library
+# built on another standard library (libc++) links at all.
 #   consumers.sh <build dir> <source dir> <scratch dir> <c++ compiler> <sanitized: 0|1> [<c++ flags>]
 set -euo pipefail
 build=$1 source=$2 scratch=$3 cxx=$4 sanitized=$5 cxxflags=${6:-}
@@ -26,12 +27,27 @@ flags=$(PKG_CONFIG_PATH=$pcdir pkg-config --cflags --libs tarnasm)
 "$cxx" -std=c++20 $cxxflags "$source/examples/library/sweep.cpp" $flags -o "$scratch/pkgconfig-sweep"
 "$scratch/pkgconfig-sweep" >"$scratch/pkgconfig.out"
 
-# The README's code block after "## Use as a library", and the output block after it.
-awk '/^## Use as a library/ { on = 1 } on && /^```cpp$/ { grab = 1; next } grab && /^```$/ { exit } grab' \
-    "$source/README.md" >"$scratch/readme.cpp"
-awk '/^## Use as a library/ { on = 1 } on && /^```text$/ { grab = 1; next } grab && /^```$/ { exit } grab' \
-    "$source/README.md" >"$scratch/readme.out"
-diff -u "$source/examples/library/sweep.cpp" "$scratch/readme.cpp"
-diff -u "$scratch/readme.out" "$scratch/cmake.out"
-diff -u "$scratch/readme.out" "$scratch/pkgconfig.out"
-echo "both consumers built and ran; the README shows the example as it is"
+# The manual's library page shows the example and its output by including these very files.
+for shown in '```{literalinclude} ../examples/library/sweep.cpp' '```{literalinclude} ../examples/library/sweep.out'; do
+    grep -qxF "$shown" "$source/docs/library.md" || { echo "docs/library.md does not show ${shown#* }"; exit 1; }
+done
+diff -u "$source/examples/library/sweep.out" "$scratch/cmake.out"
+diff -u "$source/examples/library/sweep.out" "$scratch/pkgconfig.out"
+
+# The C interface: the shared library through find_package (tarnasm::tarnasm_c) and through
+# pkg-config (tarnasm_c), built by the C compiler as C99.
+cc=${CC:-cc}
+cmake -S "$source/examples/c" -B "$scratch/cmake-c" -G Ninja -DCMAKE_C_COMPILER="$cc" \
+    -DCMAKE_PREFIX_PATH="$prefix" >"$scratch/configure-c.log"
+cmake --build "$scratch/cmake-c" >"$scratch/build-c.log"
+"$scratch/cmake-c/sweep_c" >"$scratch/cmake-c.out"
+# shellcheck disable=SC2046 # the flags are words
+"$cc" -std=c99 -Wall -Wextra -Werror "$source/examples/c/sweep.c" \
+    $(PKG_CONFIG_PATH=$pcdir pkg-config --cflags --libs tarnasm_c) -o "$scratch/pkgconfig-sweep-c"
+LD_LIBRARY_PATH=$(dirname "$(find "$prefix" -name 'libtarnasm.so.1')") "$scratch/pkgconfig-sweep-c" >"$scratch/pkgconfig-c.out"
+for shown in '```{literalinclude} ../examples/c/sweep.c' '```{literalinclude} ../examples/c/sweep.out'; do
+    grep -qxF "$shown" "$source/docs/c-interface.md" || { echo "docs/c-interface.md does not show ${shown#* }"; exit 1; }
+done
+diff -u "$source/examples/c/sweep.out" "$scratch/cmake-c.out"
+diff -u "$source/examples/c/sweep.out" "$scratch/pkgconfig-c.out"
+echo "the C++ and C consumers built and ran and printed what the manual shows"

@@ -1,5 +1,8 @@
 // Tests of the .hex format: reading what the writer writes, and every malformed text.
 #include "common/FileText.h"
+#ifndef _WIN32
+#include "common/Fifo.h"
+#endif
 
 #include <tarnasm/tarnasm.h>
 
@@ -95,6 +98,15 @@ TEST(HexText, FilesAreSavedWholeOrNotAtAll)
         EXPECT_EQ(e.line(), 2);
         EXPECT_EQ(e.problem(), "a word has 16 hexadecimal digits; this line has more than 294914");
     }
+
+#ifndef _WIN32
+    // A pipe is written into, not replaced by a regular file.
+    const testfiles::Fifo fifo(dir / "pipe.hex");
+    ASSERT_TRUE(fifo.ok());
+    tarnasm::saveHex(dir / "pipe.hex", words);
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.hex"));
+    EXPECT_EQ(fifo.drain(), tarnasm::writeHex(words));
+#endif
 
     testfiles::writeFile(dir / "bad.hex", "0000000000000000\nxyz\n");
     try {

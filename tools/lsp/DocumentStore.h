@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace tarnasm::lsp {
 
@@ -18,6 +19,8 @@ public:
     Document* find(std::string_view uri);
     /// Forgets the document; false when it was not open.
     bool close(std::string_view uri);
+    /// Every open document, by URI.
+    std::vector<const Document*> all() const;
 
 private:
     std::unordered_map<std::string, Document> documents_;

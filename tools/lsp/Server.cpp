@@ -5,10 +5,15 @@
 #include "CodeComplete.h"
 #include "Diagnostics.h"
 #include "DocumentSymbols.h"
+#include "FoldingRanges.h"
+#include "Formatting.h"
 #include "Hover.h"
+#include "InlayHints.h"
+#include "SelectionRanges.h"
 #include "SemanticTokens.h"
 #include "SignatureHelp.h"
 #include "Transport.h"
+#include "WorkspaceSymbols.h"
 #include "XRefs.h"
 
 #include <tarnasm/tarnasm.h>
@@ -19,23 +24,35 @@ namespace tarnasm::lsp {
 
 namespace {
 
+/// Arrays and objects nest at most this deep in a message; the protocol's own go about eight.
+constexpr int kMaxDepth = 64;
+
 std::string serialized(const Json& message)
 {
     // Messages quote source text; a cut multi-byte character must not stop the reply.
     return message.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-Json capabilities()
+Json capabilities(const ClientCapabilities& client)
 {
     return {{"positionEncoding", "utf-16"},
             {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
             {"hoverProvider", true},
             {"definitionProvider", true},
             {"referencesProvider", true},
-            {"renameProvider", true},
+            // An options object here is only allowed to clients that declare prepareSupport.
+            {"renameProvider", client.prepareRename ? Json{{"prepareProvider", true}} : Json(true)},
             {"completionProvider", {{"triggerCharacters", {"@", "$", "."}}}},
             {"signatureHelpProvider", {{"triggerCharacters", {" ", ","}}}},
             {"documentSymbolProvider", true},
+            {"declarationProvider", true},
+            {"documentHighlightProvider", true},
+            {"workspaceSymbolProvider", true},
+            {"documentFormattingProvider", true},
+            {"documentRangeFormattingProvider", true},
+            {"foldingRangeProvider", true},
+            {"selectionRangeProvider", true},
+            {"inlayHintProvider", true},
             {"semanticTokensProvider", semanticTokensCapability()},
             {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}};
 }
@@ -56,6 +73,35 @@ int documentVersion(const Json& params)
     return document.contains("version") && !document["version"].is_null() ? integerField(document, "version") : 0;
 }
 
+/// Raised while parsing a message that nests deeper than the server reads; id is the request's,
+/// where it came before the deep part.
+struct TooDeep
+{
+    Json id;
+};
+
+/// Parses a message, refusing nesting deeper than kMaxDepth as soon as the parser reaches it, so
+/// that no copy, comparison or dump (all recursive) ever meets a deeper value.
+Json parseMessage(std::string_view body)
+{
+    Json id;
+    bool idNext = false;
+    const auto bound = [&](int depth, Json::parse_event_t event, Json& parsed) {
+        if ((event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start) &&
+            depth >= kMaxDepth) {
+            throw TooDeep{std::move(id)};
+        }
+        if (depth == 1 && event == Json::parse_event_t::key) {
+            idNext = parsed == "id";
+        } else if (depth == 1 && event == Json::parse_event_t::value && idNext &&
+                   (parsed.is_string() || parsed.is_number_integer())) {
+            id = parsed;
+        }
+        return true;
+    };
+    return Json::parse(body, bound);
+}
+
 } // namespace
 
 Server::Server(Send send, std::ostream& log) : send_(std::move(send)), log_(log)
@@ -66,9 +112,13 @@ void Server::handle(std::string_view body)
 {
     Json message;
     try {
-        message = Json::parse(body);
+        message = parseMessage(body);
     } catch (const Json::exception& e) {
         sendError(nullptr, ErrorCode::parseError, std::string("the message is not JSON: ") + e.what());
+        return;
+    } catch (TooDeep& e) {
+        sendError(e.id, ErrorCode::invalidRequest,
+                  "the message nests deeper than " + std::to_string(kMaxDepth) + " levels");
         return;
     }
     if (!message.is_object()) {
@@ -133,7 +183,8 @@ Json Server::result(const std::string& method, const Json& params)
             throw ProtocolError(ErrorCode::invalidRequest, "initialize was sent before");
         }
         state_ = State::running;
-        return {{"capabilities", capabilities()},
+        client_ = ClientCapabilities::fromInitialize(params);
+        return {{"capabilities", capabilities(client_)},
                 {"serverInfo", {{"name", "tarnasm-lsp"}, {"version", std::string(tarnasm::version())}}}};
     }
     if (method == "shutdown") {
@@ -142,16 +193,22 @@ Json Server::result(const std::string& method, const Json& params)
     }
     if (method == "textDocument/hover") {
         const auto found = hover(document(params), position(params));
-        return found ? toJson(*found) : Json(nullptr);
+        Json result = found ? toJson(*found) : Json(nullptr);
+        client_.fitHover(result);
+        return result;
     }
-    if (method == "textDocument/definition") {
+    if (method == "textDocument/definition" || method == "textDocument/declaration") {
         const auto found = definition(document(params), position(params));
         return found ? toJson(*found) : Json(nullptr);
     }
     if (method == "textDocument/references") {
         bool includeDeclaration = true;
-        if (params.contains("context") && params["context"].is_object()) {
-            includeDeclaration = params["context"].value("includeDeclaration", true);
+        if (const auto context = params.find("context"); context != params.end()) {
+            if (!context->is_object()) {
+                throw ProtocolError(ErrorCode::invalidParams, "'context' must be an object");
+            }
+            // A value of another type than bool throws, and answers invalidParams.
+            includeDeclaration = context->value("includeDeclaration", true);
         }
         return arrayOf(references(document(params), position(params), includeDeclaration));
     }
@@ -160,7 +217,9 @@ Json Server::result(const std::string& method, const Json& params)
         return toJson(rename(document(params), position(params), newName));
     }
     if (method == "textDocument/completion") {
-        return {{"isIncomplete", false}, {"items", arrayOf(completion(document(params), position(params)))}};
+        Json items = arrayOf(completion(document(params), position(params)));
+        client_.fitCompletion(items);
+        return {{"isIncomplete", false}, {"items", std::move(items)}};
     }
     if (method == "textDocument/signatureHelp") {
         const auto found = signatureHelp(document(params), position(params));
@@ -172,7 +231,54 @@ Json Server::result(const std::string& method, const Json& params)
     if (method == "textDocument/codeAction") {
         return codeActionsResult(document(params), params);
     }
+    if (const auto found = featureResult(method, params)) {
+        return *found;
+    }
     throw ProtocolError(ErrorCode::methodNotFound, "unknown method: " + method);
+}
+
+std::optional<Json> Server::featureResult(const std::string& method, const Json& params)
+{
+    if (method == "textDocument/documentHighlight") {
+        return arrayOf(highlights(document(params), position(params)));
+    }
+    if (method == "textDocument/prepareRename") {
+        const auto found = prepareRename(document(params), position(params));
+        return found ? toJson(*found) : Json(nullptr);
+    }
+    if (method == "workspace/symbol") {
+        return arrayOf(workspaceSymbols(documents_.all(), stringField(params, "query")));
+    }
+    if (method == "textDocument/formatting" || method == "textDocument/rangeFormatting") {
+        Document& formatted = document(params);
+        const auto options = params.find("options");
+        if (options != params.end() && !options->is_object()) {
+            throw ProtocolError(ErrorCode::invalidParams, "'options' must be an object");
+        }
+        if (method == "textDocument/formatting") {
+            return arrayOf(formatting(formatted));
+        }
+        return arrayOf(formatting(formatted, range(params)));
+    }
+    if (method == "textDocument/foldingRange") {
+        return arrayOf(foldingRanges(document(params)));
+    }
+    if (method == "textDocument/selectionRange") {
+        const Document& selected = document(params);
+        const auto positions = params.find("positions");
+        if (positions == params.end() || !positions->is_array()) {
+            throw ProtocolError(ErrorCode::invalidParams, "'positions' must be an array");
+        }
+        Json result = Json::array();
+        for (const Json& at : *positions) {
+            result.push_back(selectionRangeJson(selectionRanges(selected, position(Json{{"position", at}}))));
+        }
+        return result;
+    }
+    if (method == "textDocument/inlayHint") {
+        return arrayOf(inlayHints(document(params), range(params)));
+    }
+    return std::nullopt;
 }
 
 void Server::notification(const std::string& method, const Json& params)
@@ -180,6 +286,11 @@ void Server::notification(const std::string& method, const Json& params)
     if (method == "exit") {
         exited_ = true;
         exitStatus_ = state_ == State::shutDown ? 0 : 1;
+        return;
+    }
+    if (method == "shutdown" && state_ == State::running) {
+        // Some clients send shutdown without an id; it still asks for the orderly end.
+        state_ = State::shutDown;
         return;
     }
     if (state_ != State::running) {
@@ -226,12 +337,14 @@ Document& Server::document(const Json& params)
 
 void Server::publishDiagnostics(const Document& document)
 {
+    Json fitted = arrayOf(diagnostics(document));
+    client_.fitDiagnostics(fitted);
     send_(serialized({{"jsonrpc", "2.0"},
                       {"method", "textDocument/publishDiagnostics"},
                       {"params",
                        {{"uri", document.uri()},
                         {"version", document.version()},
-                        {"diagnostics", arrayOf(diagnostics(document))}}}}));
+                        {"diagnostics", fitted}}}}));
 }
 
 void Server::sendError(const Json& id, ErrorCode code, const std::string& message)
@@ -254,6 +367,9 @@ int serve(std::istream& in, std::ostream& out, std::ostream& log, std::size_t ma
             log << "tarnasm-lsp: skipped " << incoming.problem << std::endl;
             continue;
         case Transport::Status::message:
+            if (!incoming.skipped.empty()) {
+                log << "tarnasm-lsp: skipped " << incoming.skipped << std::endl;
+            }
             server.handle(incoming.body);
             if (server.exited()) {
                 return server.exitStatus();

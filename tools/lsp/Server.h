@@ -1,12 +1,14 @@
 // Server: the JSON-RPC dispatcher: lifecycle, document sync and one handler per feature.
 #pragma once
 
+#include "ClientCapabilities.h"
 #include "DocumentStore.h"
 #include "Protocol.h"
 
 #include <cstddef>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -42,6 +44,8 @@ private:
     void request(const Json& id, const std::string& method, const Json& params);
     void notification(const std::string& method, const Json& params);
     Json result(const std::string& method, const Json& params);
+    /// The answers of the editing features beyond the core ones; null for another method.
+    std::optional<Json> featureResult(const std::string& method, const Json& params);
     void sendError(const Json& id, ErrorCode code, const std::string& message);
     void publishDiagnostics(const Document& document);
     Document& document(const Json& params);
@@ -52,6 +56,7 @@ private:
     bool exited_ = false;
     int exitStatus_ = 1;
     DocumentStore documents_;
+    ClientCapabilities client_;
 };
 
 /// Serves one client over the streams until exit or the end of the input; returns the exit

@@ -28,6 +28,20 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
+/// Where the line's last "Content-Length:" header starts (any case, blanks before the colon),
+/// or npos.
+std::size_t lastContentLength(std::string_view line)
+{
+    constexpr std::string_view name = "content-length";
+    for (std::size_t at = line.size() >= name.size() ? line.size() - name.size() + 1 : 0; at-- > 0;) {
+        if (equalsIgnoringCase(line.substr(at, name.size()), name) &&
+            trimmed(line.substr(at + name.size())).starts_with(':')) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
 } // namespace
 
 Transport::Transport(std::istream& in, std::ostream& out, std::size_t maxBody)
@@ -52,11 +66,12 @@ bool Transport::readHeaderLine(std::string& line, bool& tooLong)
             }
             return true;
         }
-        if (line.size() < kMaxHeaderLine) {
-            line.push_back(static_cast<char>(c));
-        } else {
+        if (line.size() == 2 * kMaxHeaderLine) {
+            line.erase(0, kMaxHeaderLine);
             tooLong = true;
         }
+        line.push_back(static_cast<char>(c));
+        tooLong = tooLong || line.size() > kMaxHeaderLine;
     }
 }
 
@@ -79,6 +94,16 @@ Transport::Incoming Transport::read()
             break;
         }
         any = true;
+        // A message sent without a Content-Length leaves its body unread, glued to the next
+        // header: that header, after stray bytes or lines that were no header, starts afresh.
+        const std::size_t start = lastContentLength(line);
+        if (start != std::string::npos && (start > 0 || tooLong || !incoming.problem.empty())) {
+            incoming.skipped = "bytes that are no message before a Content-Length header";
+            incoming.problem.clear();
+            lengthSeen = false;
+            line.erase(0, start);
+            tooLong = false;
+        }
         const std::size_t colon = line.find(':');
         if (tooLong || colon == std::string::npos) {
             incoming.problem = "a header line that is not 'Name: value'";

@@ -30,6 +30,8 @@ public:
         std::string body;
         /// What was wrong, for the log.
         std::string problem;
+        /// With a message: what was passed over before its header, for the log.
+        std::string skipped;
     };
 
     /// Reads the next message.
@@ -38,8 +40,8 @@ public:
     void write(std::string_view body);
 
 private:
-    /// One header line without its line end; false at the end of the input. A line longer than
-    /// the limit is read to its end but not kept, and marked by tooLong.
+    /// One header line without its line end; false at the end of the input. Of a line longer
+    /// than the limit only its end is kept (where a glued-on header would be), marked by tooLong.
     bool readHeaderLine(std::string& line, bool& tooLong);
 
     std::istream& in_;

@@ -3,6 +3,8 @@
 
 #include <tarnasm/tarnasm.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 namespace tarnasm::lsp {
@@ -79,7 +81,13 @@ std::optional<Location> definition(const Document& document, Position position)
                         name->name.size());
 }
 
-std::vector<Location> references(const Document& document, Position position, bool includeDeclaration)
+Json toJson(const DocumentHighlight& highlight)
+{
+    // The protocol's DocumentHighlightKind: 2 read, 3 write.
+    return {{"range", toJson(highlight.range)}, {"kind", highlight.write ? 3 : 2}};
+}
+
+std::vector<DocumentHighlight> highlights(const Document& document, Position position)
 {
     const Cursor cursor(document, position);
     const auto name = nameUnderCursor(cursor);
@@ -88,13 +96,32 @@ std::vector<Location> references(const Document& document, Position position, bo
     }
     std::vector<std::size_t> lines;
     const auto found = occurrences(document, name->kind, name->name, &lines);
-    std::vector<Location> result;
+    std::vector<DocumentHighlight> result;
     for (std::size_t i = 0; i < found.size(); ++i) {
-        if (includeDeclaration || !found[i].isDefinition) {
-            result.push_back(nameLocation(document, lines[i], found[i].column, name->name.size()));
+        result.push_back({document.range(lines[i], found[i].column, name->name.size()), found[i].isDefinition});
+    }
+    return result;
+}
+
+std::vector<Location> references(const Document& document, Position position, bool includeDeclaration)
+{
+    std::vector<Location> result;
+    for (const DocumentHighlight& place : highlights(document, position)) {
+        if (includeDeclaration || !place.write) {
+            result.push_back({document.uri(), place.range});
         }
     }
     return result;
+}
+
+std::optional<Range> prepareRename(const Document& document, Position position)
+{
+    const Cursor cursor(document, position);
+    const auto name = nameUnderCursor(cursor);
+    if (!name || name->name.empty()) {
+        return std::nullopt;
+    }
+    return document.range(cursor.line(), name->column, name->name.size());
 }
 
 WorkspaceEdit rename(const Document& document, Position position, std::string_view newName)

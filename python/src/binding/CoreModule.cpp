@@ -96,17 +96,23 @@ std::filesystem::path fsPath(py::handle path)
     raise(py::type::of(error), error);
 }
 
+/// A str's UTF-8 bytes; a lone surrogate raises UnicodeEncodeError, as str.encode() does.
+std::string_view utf8(py::handle text)
+{
+    Py_ssize_t size = 0;
+    const char* data = PyUnicode_AsUTF8AndSize(text.ptr(), &size);
+    if (data == nullptr) {
+        throw py::error_already_set();
+    }
+    return {data, static_cast<size_t>(size)};
+}
+
 /// The bytes of a source. str is read as UTF-8 and bytes as they are, both in place: they
 /// cannot change while the GIL is released. A bytearray can, so it is copied.
 std::string_view sourceBytes(py::handle source, std::string& copy)
 {
     if (PyUnicode_Check(source.ptr())) {
-        Py_ssize_t size = 0;
-        const char* data = PyUnicode_AsUTF8AndSize(source.ptr(), &size);
-        if (data == nullptr) {
-            throw py::error_already_set();
-        }
-        return {data, static_cast<size_t>(size)};
+        return utf8(source);
     }
     if (PyBytes_Check(source.ptr())) {
         return {PyBytes_AS_STRING(source.ptr()), static_cast<size_t>(PyBytes_GET_SIZE(source.ptr()))};
@@ -219,7 +225,7 @@ tarnasm::Program runOnSource(py::handle source, py::handle name,
     }
     std::string copy;
     const std::string_view bytes = sourceBytes(source, copy);
-    const std::string nameBytes = py::cast<std::string>(name);
+    const std::string nameBytes(utf8(name));
     py::gil_scoped_release release;
     return run(bytes, nameBytes);
 }
@@ -432,6 +438,19 @@ PYBIND11_MODULE(_core, m)
 Made by tarnasm.assemble and tarnasm.assemble_file. len(program), indexing and
 iteration give the words as int; the buffer protocol shares them as unsigned
 64-bit integers, so numpy.asarray(program) is a read-only view without a copy.)")
+        // Made only by the library: an instance that Program.__new__ (or copy and pickle through
+        // it) made would hold no Program at all.
+        .def_static(
+            "__new__",
+            [](py::args, const py::kwargs&) -> py::object {
+                throw py::type_error("tarnasm.Program cannot be created directly; use tarnasm.assemble");
+            })
+        .def("__copy__", [](const tarnasm::Program& p) { return p; })
+        .def("__deepcopy__", [](const tarnasm::Program& p, py::handle) { return p; }, py::arg("memo"))
+        .def("__reduce__",
+             [](const tarnasm::Program&) -> py::object {
+                 throw py::type_error("cannot pickle 'tarnasm.Program' object: pickle its words or its source");
+             })
         .def_buffer(&programBuffer)
         .def("__len__", [](const tarnasm::Program& p) { return p.words().size(); })
         .def("__getitem__", &programItem, py::arg("index"),

@@ -81,6 +81,12 @@ class AssemblyError(ValueError):
     status before it is capped at 255).
     """
 
+    # What an instance made without __init__ (ValueError.__new__, a copy) reads.
+    report: str = ""
+    diagnostics: Sequence[Diagnostic] = ()
+    error_count: int = 0
+    name: str = ""
+
     def __init__(self, report: str, diagnostics: Sequence[Diagnostic], error_count: int, name: str) -> None:
         super().__init__(report)
         self.report = report
@@ -107,6 +113,8 @@ class UnknownWord(NamedTuple):
 class DisassemblyError(ValueError):
     """Words that are not instructions; unknown_words lists every one of them."""
 
+    unknown_words: Sequence[UnknownWord] = ()
+
     def __init__(self, message: str, unknown_words: Sequence[UnknownWord]) -> None:
         super().__init__(message)
         self.unknown_words = list(unknown_words)
@@ -117,6 +125,9 @@ class DisassemblyError(ValueError):
 
 class HexFormatError(ValueError):
     """Malformed .hex text; line is 1-based and column counts bytes from 0."""
+
+    line: int = 0
+    column: int = 0
 
     def __init__(self, message: str, line: int, column: int) -> None:
         super().__init__(message)

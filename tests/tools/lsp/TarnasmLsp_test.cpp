@@ -3,6 +3,8 @@
 #include "LspClient.h"
 #include "common/FileText.h"
 
+#include <tarnasm/tarnasm.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace tarnasm::lsp::test {
 namespace {
@@ -181,6 +184,41 @@ TEST(TarnasmLsp, WholeConversation)
     EXPECT_EQ(client.finish(), 0);
 }
 
+TEST(TarnasmLsp, DeepNestingIsRefusedWhereverItIs)
+{
+    LspClient client(false);
+    const std::size_t levels = 1000000;
+    const auto arrays = std::string(levels, '[') + std::string(levels, ']');
+    std::string objects;
+    for (std::size_t i = 0; i < levels; ++i) {
+        objects += "{\"a\":";
+    }
+    objects += "0" + std::string(levels, '}');
+    const auto raw = [&client](const std::string& body) {
+        client.sendRaw("Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+        return client.response();
+    };
+    // Before initialize, in params, in an unknown member, in the id, as the message itself.
+    const std::pair<std::string, Json> cases[] = {
+        {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/hover","params":)" + arrays + "}", 7},
+        {R"({"jsonrpc":"2.0","id":"x","method":"initialize","unknown":)" + objects + "}", "x"},
+        {R"({"jsonrpc":"2.0","method":"initialized","params":{"deep":)" + objects + "}}", nullptr},
+        {R"({"jsonrpc":"2.0","id":)" + arrays + R"(,"method":"shutdown"})", nullptr},
+        {arrays, nullptr},
+    };
+    for (const auto& [body, id] : cases) {
+        const Json reply = raw(body);
+        EXPECT_EQ(reply["error"]["code"], -32600) << reply;
+        EXPECT_EQ(reply["id"], id) << reply;
+    }
+    EXPECT_EQ(client.request("initialize", {{"capabilities", Json::object()}})["result"]["serverInfo"]["name"],
+              "tarnasm-lsp");
+    EXPECT_EQ(raw(R"({"jsonrpc":"2.0","id":8,"method":"shutdown","params":{"a":)" + objects + "}}")["id"], 8);
+    EXPECT_TRUE(client.request("shutdown").contains("result"));
+    client.notify("exit", nullptr);
+    EXPECT_EQ(client.finish(), 0);
+}
+
 TEST(TarnasmLsp, DocumentOf100000Lines)
 {
     LspClient client;
@@ -195,6 +233,27 @@ TEST(TarnasmLsp, DocumentOf100000Lines)
         client.request("textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///alive.tasm"}}}});
     ASSERT_EQ(symbols["result"].size(), 1u) << symbols;
     EXPECT_EQ(symbols["result"][0]["name"], "alive");
+}
+
+TEST(TarnasmLsp, Arguments)
+{
+    const std::filesystem::path dir = TARNASM_LSP_SCRATCH;
+    std::filesystem::create_directories(dir);
+    const auto run = [&dir](std::vector<std::string> args) {
+        const auto result = testfiles::runChild(TARNASM_LSP_EXECUTABLE, args, dir, dir / "out", dir / "err");
+        return std::make_tuple(result.status, testfiles::readFile(dir / "out"), testfiles::readFile(dir / "err"));
+    };
+    EXPECT_EQ(run({"--version"}), std::make_tuple(0, "tarnasm-lsp " + std::string(tarnasm::version()) + "\n", ""));
+    const auto [helpStatus, help, helpErrors] = run({"--help"});
+    EXPECT_EQ(helpStatus, 0);
+    EXPECT_EQ(help.rfind("usage: tarnasm-lsp [--help | --version]\n", 0), 0u) << help;
+    // Unknown arguments, and known ones with more after them, are refused before any serving.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--stdio"}, {"--version", "x"}, {""}}) {
+        const auto [status, out, errors] = run(args);
+        EXPECT_EQ(status, 2) << args[0];
+        EXPECT_EQ(out, "");
+        EXPECT_NE(errors.find("usage: tarnasm-lsp"), std::string::npos) << errors;
+    }
 }
 
 /// Whether a message holds every member of the expected one (nested objects likewise, arrays

@@ -1,18 +1,15 @@
--- The README's Neovim configuration, run in a headless Neovim against the real tarnasm-lsp: the
--- errors arrive as diagnostics, and hover, definition and completion answer.
+-- The manual's Neovim configuration (editors/neovim/tarn.lua), run in a headless Neovim against the
+-- real tarnasm-lsp: the errors arrive as diagnostics, hover, definition and completion answer,
+-- rename and formatting edit the buffer. With TARNASM_PART=fixes it checks instead that a completion of @st inserts
+-- exactly @start and that a quick fix mends the unknown mnemonic.
 local function fail(message)
   io.stderr:write('FAILED: ' .. message .. '\n')
   vim.cmd('cquit 1')
 end
 
-local readme = table.concat(vim.fn.readfile(os.getenv('TARNASM_README')), '\n')
-local snippet = readme:match('### Neovim.-```lua\n(.-)```')
-if not snippet then
-  fail('no Lua block in the README\'s Neovim section')
-end
-local ok, err = pcall(assert(loadstring(snippet)))
+local ok, err = pcall(dofile, os.getenv('TARNASM_NEOVIM_CONFIG'))
 if not ok then
-  fail('the README snippet: ' .. tostring(err))
+  fail('the Neovim configuration: ' .. tostring(err))
 end
 
 local file = os.getenv('TARNASM_SCRATCH') .. '/neovim.tasm'
@@ -42,6 +39,44 @@ local function request(method, line, character)
   fail('no result for ' .. method)
 end
 
+if os.getenv('TARNASM_PART') == 'fixes' then
+  vim.api.nvim_buf_set_lines(0, 1, 2, false, { '        jmp     @st' })
+  local items = request('textDocument/completion', 1, 19).items
+  local chosen
+  for _, item in ipairs(items) do
+    if item.label:find('start', 1, true) then
+      chosen = item
+    end
+  end
+  if not chosen then
+    fail('no completion of @st: ' .. vim.inspect(items))
+  end
+  -- What a client does on accepting the item: its edit, or else its text after the cursor's word.
+  if chosen.textEdit then
+    vim.lsp.util.apply_text_edits({ chosen.textEdit }, 0, 'utf-16')
+  else
+    vim.api.nvim_buf_set_text(0, 1, 17, 1, 19, { chosen.insertText or chosen.label })
+  end
+  if vim.fn.getline(2) ~= '        jmp     @start' then
+    fail('completion gave ' .. vim.fn.getline(2))
+  end
+  local params = { textDocument = { uri = vim.uri_from_bufnr(0) },
+                   range = { start = { line = 2, character = 8 }, ['end'] = { line = 2, character = 12 } },
+                   context = { diagnostics = vim.lsp.diagnostic.get_line_diagnostics(0, 2) } }
+  local actions = {}
+  for _, reply in pairs(vim.lsp.buf_request_sync(0, 'textDocument/codeAction', params, 20000) or {}) do
+    actions = reply.result or actions
+  end
+  if not actions[1] or not actions[1].edit then
+    fail('no quick fix: ' .. vim.inspect(actions))
+  end
+  vim.lsp.util.apply_workspace_edit(actions[1].edit, 'utf-16')
+  if vim.fn.getline(3):find('frob', 1, true) then
+    fail('the quick fix left ' .. vim.fn.getline(3))
+  end
+  vim.cmd('qall!')
+end
+
 local hover = request('textDocument/hover', 1, 18)
 if not hover.contents.value:find('address 0', 1, true) then
   fail('hover: ' .. vim.inspect(hover))
@@ -69,5 +104,15 @@ end
 vim.api.nvim_buf_set_lines(0, 2, 3, false, { '        nop' })
 if not vim.wait(20000, function() return #vim.diagnostic.get(0) == 0 end, 50) then
   fail('the diagnostics stay after the fix')
+end
+
+-- Formatting puts the operands into their column.
+if vim.lsp.buf.format then
+  vim.lsp.buf.format({ timeout_ms = 20000 })
+else -- Neovim 0.7
+  vim.lsp.buf.formatting_sync(nil, 20000)
+end
+if vim.fn.getline(2) ~= '        jmp          @begin' then
+  fail('formatting: ' .. vim.inspect(vim.api.nvim_buf_get_lines(0, 0, -1, false)))
 end
 vim.cmd('qall!')

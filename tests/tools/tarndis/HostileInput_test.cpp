@@ -1,4 +1,5 @@
 // Runs of the real tarndis on hostile .hex files: exit status, log, output and peak memory.
+#include "common/Fifo.h"
 #include "common/RunTool.h"
 
 #include <tarnasm/tarnasm.h>
@@ -6,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <malloc.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <random>
@@ -79,6 +83,25 @@ TEST_F(HostileInput, FullMemoryOfUnknownWordsIsReportedAndCommentedOut)
     EXPECT_NE(std::string::npos, outcome.log.find("in.hex:16384:0: word ffffffffffffffff is not an instruction"));
     const tarnasm::Program again = tarnasm::assembleFile(dir_ / "out.tasm");
     EXPECT_TRUE(again.ok() && again.words().empty()) << again.report();
+}
+
+TEST_F(HostileInput, OutputThatIsNoRegularFileIsWrittenIntoNotReplaced)
+{
+    testfiles::writeFile(dir_ / "in.hex", tarnasm::writeHex(tarnasm::assemble("nop\n").words()));
+    const testfiles::Fifo fifo(dir_ / "pipe");
+    ASSERT_TRUE(fifo.ok());
+    Outcome outcome = testfiles::runTool(TARNDIS_EXECUTABLE, dir_, {"-o", "pipe", "in.hex"});
+    EXPECT_EQ(0, outcome.status) << outcome.log;
+    EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
+    EXPECT_NE(std::string::npos, fifo.drain().find("nop")) << outcome.log;
+
+    // As root, the null device's own node: replacing it would be replacing /dev/null.
+    if (geteuid() == 0 && mknod((dir_ / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        outcome = testfiles::runTool(TARNDIS_EXECUTABLE, dir_, {"-o", "null", "in.hex"});
+        EXPECT_EQ(0, outcome.status) << outcome.log;
+        EXPECT_TRUE(fs::is_character_file(dir_ / "null"));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), geteuid() == 0 ? 3 : 2);
 }
 
 } // namespace

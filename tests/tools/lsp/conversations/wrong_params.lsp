@@ -21,6 +21,10 @@
 <<< {"id":9,"error":{"code":-32602}}
 >>> {"jsonrpc":"2.0","id":10,"method":"textDocument/rename","params":{"textDocument":{"uri":"file:///p.tasm"},"position":{"line":0,"character":1}}}
 <<< {"id":10,"error":{"code":-32602}}
+>>> {"jsonrpc":"2.0","id":20,"method":"textDocument/references","params":{"textDocument":{"uri":"file:///p.tasm"},"position":{"line":0,"character":1},"context":"x"}}
+<<< {"id":20,"error":{"code":-32602}}
+>>> {"jsonrpc":"2.0","id":21,"method":"textDocument/references","params":{"textDocument":{"uri":"file:///p.tasm"},"position":{"line":0,"character":1},"context":{"includeDeclaration":"no"}}}
+<<< {"id":21,"error":{"code":-32602}}
 >>> {"jsonrpc":"2.0","id":11,"method":"textDocument/hover","params":{"textDocument":{"uri":"file:///never-opened.tasm"},"position":{"line":0,"character":0}}}
 <<< {"id":11,"error":{"code":-32602}}
 >>> {"jsonrpc":"2.0","method":"textDocument/didChange","params":{"textDocument":{"uri":"file:///p.tasm","version":2}}}

@@ -1,0 +1,84 @@
+// HexFiles: the .hex format through the C interface: text and files, and the word arrays.
+#include "Boundary.h"
+
+#include "support/Utf8Path.h"
+
+#include <vector>
+
+namespace {
+
+using tarnasm::c::fail;
+using tarnasm::c::guard;
+
+tarnasm_status handOut(const std::vector<std::uint64_t>& read, uint64_t** words, size_t* count)
+{
+    *words = tarnasm::c::mallocArray(read.data(), read.size());
+    *count = read.size();
+    return TARNASM_OK;
+}
+
+bool clearOut(uint64_t** words, size_t* count)
+{
+    if (words != nullptr) {
+        *words = nullptr;
+    }
+    if (count != nullptr) {
+        *count = 0;
+    }
+    return words != nullptr && count != nullptr;
+}
+
+} // namespace
+
+extern "C" {
+
+tarnasm_status tarnasm_read_hex(const char* text, size_t length, uint64_t** words, size_t* count)
+{
+    if (!clearOut(words, count) || (text == nullptr && length > 0)) {
+        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    }
+    return guard([&] {
+        return handOut(tarnasm::readHex(length == 0 ? std::string_view() : std::string_view(text, length)), words,
+                       count);
+    });
+}
+
+tarnasm_status tarnasm_load_hex(const char* path, uint64_t** words, size_t* count)
+{
+    if (!clearOut(words, count) || path == nullptr) {
+        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    }
+    return guard([&] { return handOut(tarnasm::loadHex(pathFromUtf8(path)), words, count); });
+}
+
+tarnasm_status tarnasm_write_hex(const uint64_t* words, size_t count, char** text)
+{
+    if (text != nullptr) {
+        *text = nullptr;
+    }
+    if (text == nullptr || (words == nullptr && count > 0)) {
+        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    }
+    return guard([&] {
+        *text = tarnasm::c::mallocString(tarnasm::writeHex(std::span<const std::uint64_t>(words, count)));
+        return TARNASM_OK;
+    });
+}
+
+tarnasm_status tarnasm_save_hex(const char* path, const uint64_t* words, size_t count)
+{
+    if (path == nullptr || (words == nullptr && count > 0)) {
+        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    }
+    return guard([&] {
+        tarnasm::saveHex(pathFromUtf8(path), std::span<const std::uint64_t>(words, count));
+        return TARNASM_OK;
+    });
+}
+
+void tarnasm_words_free(uint64_t* words)
+{
+    std::free(words);
+}
+
+} // extern "C"
