@@ -18,8 +18,9 @@ constexpr std::size_t maxSuggestedLength = 256;
 /// Up to three names near the written one, nearest first; ties in the names' order.
 std::vector<std::string> nearest(std::string_view written, const std::vector<std::string>& names)
 {
-    // Further than a third of the name (and at least 2) is another name, not a typing slip.
-    const std::size_t limit = std::max<std::size_t>(2, written.size() / 3);
+    // Further than a third of the name (and than 3) is another name, not a slip; a short name
+    // such as "frob" still finds the few nearest mnemonics.
+    const std::size_t limit = std::max<std::size_t>(3, written.size() / 3);
     std::vector<std::pair<std::size_t, std::string>> scored;
     // The distance costs the product of the lengths: a pasted megabyte gets no suggestions.
     if (written.size() > maxSuggestedLength) {
