@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Drives the real tarnasm-lsp over pipes on the reference program (16384 instructions): the time
-from a didChange notification to its published diagnostics, of a hover and of formatting the whole
-document, medians of many
-rounds. Builds Release into build/bench unless given a server; writes big.tasm with generate.py."""
+from a didChange notification to its published diagnostics (the server checks the whole document),
+of a hover, of formatting and of the semantic tokens of the whole document, medians of many rounds.
+Builds Release into build/bench unless given a server; writes big.tasm with generate.py."""
 
 import argparse
 import json
@@ -28,6 +28,9 @@ class Server:
         self.process.stdin.flush()
 
     def read(self):
+        return json.loads(self.read_body())
+
+    def read_body(self):
         length = None
         while True:
             line = self.process.stdout.readline()
@@ -39,7 +42,7 @@ class Server:
             name, _, value = line.partition(b":")
             if name.lower() == b"content-length":
                 length = int(value)
-        return json.loads(self.process.stdout.read(length))
+        return self.process.stdout.read(length)
 
     def request(self, method, params):
         self.send({"jsonrpc": "2.0", "id": self.next_id, "method": method, "params": params})
@@ -78,13 +81,15 @@ def find_instruction(lines):
     return edit, hover
 
 
-def measure(server_command, source_path, rounds):
+def measure(server_command, source_path, rounds, semantic_tokens=True):
     with open(source_path) as f:
         text = f.read()
     lines = text.split("\n")
     (edit_line, edit_column, edit_length), (hover_line, hover_column) = find_instruction(lines)
     server = Server(server_command)
-    server.request("initialize", {"processId": None, "capabilities": {}})
+    capabilities = server.request("initialize", {"processId": None, "capabilities": {}})["result"]["capabilities"]
+    # A server from before semantic tokens is measured on the rest, for comparison.
+    semantic_tokens = semantic_tokens and "semanticTokensProvider" in capabilities
     server.notify("initialized", {})
     server.notify("textDocument/didOpen", {"textDocument": {"uri": URI, "languageId": "tarn", "version": 1, "text": text}})
     assert server.diagnostics()["diagnostics"] == [], "the reference program must assemble"
@@ -92,6 +97,7 @@ def measure(server_command, source_path, rounds):
     change_times = []
     hover_times = []
     format_times = []
+    token_times = []
     for i in range(rounds):
         # Each change writes another valid value, so the document stays valid.
         value = "100" if i % 2 == 0 else "101"
@@ -116,8 +122,20 @@ def measure(server_command, source_path, rounds):
                                                            "options": {"tabSize": 8, "insertSpaces": True}})
         format_times.append(time.perf_counter() - start)
         assert len(reply["result"]) > 0, reply
+
+        if semantic_tokens:
+            # Timed to the last byte of the reply: Python's json takes longer to read a quarter
+            # million numbers than the server takes to make them, and an editor's parser is native.
+            start = time.perf_counter()
+            server.send({"jsonrpc": "2.0", "id": server.next_id, "method": "textDocument/semanticTokens/full",
+                         "params": {"textDocument": {"uri": URI}}})
+            server.next_id += 1
+            body = server.read_body()
+            token_times.append(time.perf_counter() - start)
+            reply = json.loads(body)
+            assert len(reply["result"]["data"]) > 5 * 16384, "every instruction has tokens"
     server.close()
-    return change_times, hover_times, format_times
+    return change_times, hover_times, format_times, token_times
 
 
 def command_line_time(tarnasm, source_path, rounds):
@@ -133,7 +151,7 @@ def command_line_time(tarnasm, source_path, rounds):
 
 
 def report(server_command, source_path, rounds=50):
-    change_times, hover_times, format_times = measure(server_command, source_path, rounds)
+    change_times, hover_times, format_times, token_times = measure(server_command, source_path, rounds)
     tarnasm = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(server_command[0]))), "tarnasm")
     with open(source_path) as f:
         line_count = f.read().count("\n")
@@ -142,7 +160,10 @@ def report(server_command, source_path, rounds=50):
     print("|---|---:|---:|---:|")
     for name, times, goal in (("didChange to publishDiagnostics", change_times, 30),
                               ("hover request to response", hover_times, 5),
-                              ("formatting request to response", format_times, 50)):
+                              ("formatting request to response", format_times, 50),
+                              ("semanticTokens/full request to the reply's last byte", token_times, 20)):
+        if not times:
+            continue
         ordered = sorted(times)
         print("| %s | %.2f ms | %.2f ms | %d ms |" % (name, statistics.median(times) * 1e3,
                                                     ordered[int(len(ordered) * 0.9) - 1] * 1e3, goal))

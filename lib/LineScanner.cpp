@@ -1,7 +1,11 @@
-// LineScanner: one line cut into classified tokens with the parser's own syntax and word rules.
+// LineScanner: lines, operands and names read by the core's own parser, for editors.
 #include "CoreCall.h"
+#include "DiagnosticKind.h"
+#include "asmparser/AsmArgument.h"
+#include "asmparser/AsmParser.h"
 #include "asmparser/AsmSyntax.h"
 #include "asmparser/AsmToken.h"
+#include "source/AsmError.h"
 #include "source/SourceLine.h"
 
 #include <climits>
@@ -11,7 +15,43 @@ namespace tarnasm {
 
 namespace {
 
-/// Follows the steps of the parser's line reading, recording each word instead of checking it.
+const AsmSyntax& syntax()
+{
+    static const AsmSyntax shared;
+    return shared;
+}
+
+/// A parser per thread, so that scanning a line costs no construction of directive tables.
+AsmParser& threadParser()
+{
+    thread_local AsmParser parser(syntax());
+    return parser;
+}
+
+int clamped(size_t n)
+{
+    return n > INT_MAX ? INT_MAX : static_cast<int>(n);
+}
+
+/// What an operand's text is by the syntax's own tests, in the order the parser applies them.
+TokenKind operandKind(const AsmToken& word)
+{
+    if (syntax().isSymbolRef(word)) {
+        return TokenKind::symbolReference;
+    }
+    if (syntax().isAddressRef(word)) {
+        return TokenKind::labelReference;
+    }
+    if (syntax().isRegister(word)) {
+        return TokenKind::registerName;
+    }
+    if (syntax().isImmediate(word)) {
+        return TokenKind::number;
+    }
+    return TokenKind::other;
+}
+
+/// Runs the parser's line reading with a recorder, then marks what it refused.
 class LineScanner
 {
 public:
@@ -22,124 +62,91 @@ public:
 
     std::vector<Token> scan()
     {
-        AsmToken word(line_);
-        word.stripFront();
-        if (word.isAtEndOfSource()) {
-            return std::move(tokens_);
+        AsmParser& parser = threadParser();
+        parser.initializeParsing();
+        parser.setRecorder([this](AsmParser::Piece piece, const AsmToken& token, int index) {
+            add(piece, token, index);
+        });
+        try {
+            parser.parseLine(line_);
+        } catch (const AsmError&) {
+            // Where the parser stops, the rest of the line is what it refused.
         }
-        syntax().filter2Token(word, syntax().statementWordChars);
-        if (syntax().isDirective(word)) {
-            add(TokenKind::directive, word);
-            word.next();
-            scanDirective(word);
-        } else {
-            if (syntax().isIdentifier(word)) {
-                AsmToken after = word.following();
-                syntax().filter2Token(after, syntax().statementWordChars);
-                if (after == syntax().labelChar) {
-                    add(TokenKind::label, word);
-                    word = after.following();
-                    syntax().filter2Token(word, syntax().statementWordChars);
-                }
-            }
-            if (syntax().isMnemonic(word)) {
-                add(TokenKind::mnemonic, word);
-                word.next();
-                scanOperands(word);
-            }
+        parser.setRecorder({});
+        if (tokens_.empty() || tokens_.back().kind != TokenKind::comment) {
+            markRest();
         }
-        scanRest(word);
         return std::move(tokens_);
     }
 
 private:
-    static const AsmSyntax& syntax()
+    void add(AsmParser::Piece piece, const AsmToken& token, int index)
     {
-        static const AsmSyntax shared;
-        return shared;
-    }
-
-    void add(TokenKind kind, const AsmToken& token, int operand = -1)
-    {
-        if (token.empty()) {
-            return;
+        using Piece = AsmParser::Piece;
+        TokenKind kind = TokenKind::other;
+        switch (piece) {
+        case Piece::label:
+            kind = TokenKind::label;
+            break;
+        case Piece::mnemonic:
+            kind = TokenKind::mnemonic;
+            break;
+        case Piece::directive:
+            kind = TokenKind::directive;
+            break;
+        case Piece::symbolName:
+            kind = TokenKind::symbolName;
+            break;
+        case Piece::symbolValue:
+            kind = TokenKind::symbolValue;
+            break;
+        case Piece::argument:
+            kind = operandKind(token);
+            break;
+        case Piece::comment:
+            kind = TokenKind::comment;
+            break;
         }
-        const auto clamp = [](size_t n) { return n > INT_MAX ? INT_MAX : static_cast<int>(n); };
-        tokens_.push_back({kind, clamp(token.start()), clamp(token.length()), operand});
+        end_ = token.finish();
+        afterLabel_ = piece == Piece::label;
+        tokens_.push_back({kind, clamped(token.start()), clamped(token.length()), index});
     }
 
-    void scanDirective(AsmToken& word)
+    /// What follows the last piece: text the parser refused, and a comment after it.
+    void markRest()
     {
-        syntax().filter2Token(word, syntax().identifierChars);
-        if (word.empty()) {
-            return;
-        }
-        add(TokenKind::symbolName, word);
-        word.next();
-        syntax().filter2Token(word, syntax().directiveValueChars);
-        word.stripBack();
-        add(TokenKind::symbolValue, word);
-        word.next();
-    }
-
-    void scanOperands(AsmToken& word)
-    {
-        syntax().filter2Token(word, syntax().argumentChars);
-        for (int index = 0; !word.empty(); ++index) {
-            add(operandKind(word), word, index);
-            word.next();
-            if (word.empty() || word.front() != syntax().separatorChar) {
-                break;
+        const std::string_view text = line_->text();
+        size_t start = end_;
+        const auto skipBlanks = [&] {
+            while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) {
+                ++start;
             }
-            word.popFront();
-            syntax().filter2Token(word, syntax().argumentChars);
+        };
+        skipBlanks();
+        if (afterLabel_ && start < text.size() && text[start] == syntax().labelChar) {
+            ++start;
+            skipBlanks();
         }
-    }
-
-    static TokenKind operandKind(const AsmToken& word)
-    {
-        if (syntax().isSymbolRef(word)) {
-            return TokenKind::symbolReference;
-        }
-        if (syntax().isAddressRef(word)) {
-            return TokenKind::labelReference;
-        }
-        if (syntax().isRegister(word)) {
-            return TokenKind::registerName;
-        }
-        if (syntax().isImmediate(word)) {
-            return TokenKind::number;
-        }
-        return TokenKind::other;
-    }
-
-    /// What follows the statement: a comment, or text the parser would refuse.
-    void scanRest(AsmToken word)
-    {
-        word.setFinish(line_->length());
-        word.stripFront();
-        if (word.empty()) {
+        if (start >= text.size()) {
             return;
         }
-        if (word.front() == syntax().commentChar) {
-            add(TokenKind::comment, word);
-            return;
+        const size_t comment = text.find(syntax().commentChar, start);
+        size_t otherEnd = comment == std::string_view::npos ? text.size() : comment;
+        while (otherEnd > start && (text[otherEnd - 1] == ' ' || text[otherEnd - 1] == '\t')) {
+            --otherEnd;
         }
-        const size_t comment = std::string_view(word.data(), word.length()).find(syntax().commentChar);
-        AsmToken other = word;
-        if (comment != std::string_view::npos) {
-            other.setFinish(word.start() + comment);
-            word.setStart(word.start() + comment);
+        if (otherEnd > start) {
+            tokens_.push_back({TokenKind::other, clamped(start), clamped(otherEnd - start), -1});
         }
-        other.stripBack();
-        add(TokenKind::other, other);
         if (comment != std::string_view::npos) {
-            add(TokenKind::comment, word);
+            tokens_.push_back({TokenKind::comment, clamped(comment), clamped(text.size() - comment), -1});
         }
     }
 
     std::shared_ptr<const SourceLine> line_;
     std::vector<Token> tokens_;
+    size_t end_ = 0;
+    bool afterLabel_ = false;
 };
 
 } // namespace
@@ -147,6 +154,47 @@ private:
 std::vector<Token> scanLine(std::string_view line)
 {
     return detail::guarded([line] { return LineScanner(line).scan(); });
+}
+
+OperandReading readOperand(std::string_view text)
+{
+    return detail::guarded([text] {
+        OperandReading reading;
+        const auto line = std::make_shared<const SourceLine>(std::string(text));
+        AsmToken token(line);
+        syntax().filter2Token(token, syntax().argumentChars);
+        if (token.empty() || token.start() != 0 || token.length() != text.size()) {
+            reading.error = "not one operand";
+            reading.errorKind = DiagnosticKind::invalidOperand;
+            return reading;
+        }
+        reading.kind = operandKind(token);
+        try {
+            if (reading.kind == TokenKind::symbolReference) {
+                // Read as the parser reads it, but not looked up: one operand has no symbols.
+                if (!syntax().isIdentifier(parseSymbolName(token))) {
+                    const AsmToken name = parseSymbolName(token);
+                    throw AsmSyntaxError(line, name.start(), name.length()) << "Invalid symbol name";
+                }
+                return reading;
+            }
+            AsmArgument argument(token);
+            threadParser().parseArgValue(argument);
+            if (!argument.hasAddressRef()) {
+                reading.value = argument.intValue();
+            }
+        } catch (const AsmSyntaxError& error) {
+            reading.error = error.errorMessage();
+            reading.errorKind = detail::kindOf(error);
+        }
+        return reading;
+    });
+}
+
+bool isName(std::string_view text)
+{
+    const AsmToken token{std::string(text)};
+    return text.find_first_of("\r\n") == std::string_view::npos && syntax().isIdentifier(token);
 }
 
 } // namespace tarnasm

@@ -39,7 +39,7 @@ std::string printable(std::string text)
 
 } // namespace
 
-Program ProgramBuilder::build(SourceReader& reader, std::string name)
+Program ProgramBuilder::build(SourceReader& reader, std::string name, bool everyError)
 {
     return detail::guarded([&] {
         Program program;
@@ -52,6 +52,7 @@ Program ProgramBuilder::build(SourceReader& reader, std::string name)
         });
         static const AsmSyntax syntax;
         SeqAssembler assembler(&processor, syntax);
+        assembler.setEncodeDespiteAddressErrors(everyError);
         AsmErrorList errors;
         int result = 0;
         try {
@@ -185,6 +186,12 @@ Program assemble(std::string_view source, std::string_view name)
     // line end, a NUL byte is text); the character-array reader would do neither.
     StringSourceReader reader(std::make_shared<const std::string>(source), std::string(name));
     return ProgramBuilder::build(reader, std::string(name));
+}
+
+Program check(std::string_view source, std::string_view name)
+{
+    StringSourceReader reader(std::make_shared<const std::string>(source), std::string(name));
+    return ProgramBuilder::build(reader, std::string(name), true);
 }
 
 Program assembleFile(const std::filesystem::path& path)

@@ -15,7 +15,8 @@ class ProgramBuilder
 {
 public:
     /// Assembles the reader's source inside a CoreCall; name is what Program::name gives.
-    static Program build(SourceReader& reader, std::string name);
+    /// everyError: go on encoding after a failed address assignment, as check does.
+    static Program build(SourceReader& reader, std::string name, bool everyError = false);
 
 private:
     static void takeDiagnostics(Program& program, const AsmErrorList& errors);

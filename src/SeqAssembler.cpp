@@ -309,11 +309,14 @@ void SeqAssembler::asmSectionFinish(AsmErrorList& errors)
     timers.add(assembleTimer);
     assembleTimer->start();
     assignInstructionAddresses(errors, 0);
-    if (!errors.empty()) {
+    const bool addressesFailed = !errors.empty();
+    if (addressesFailed) {
         if (Logging::getLogLevel() >= Logging::WARNING) {
             Logging::write(Logging::WARNING, "%s", "SeqAssembler::assemble: assignInstructionAddresses failed");
         }
-        return;
+        if (!encodeDespiteAddressErrors) {
+            return;
+        }
     }
     for (const auto& statement : parser.statements()) {
         if (statement->type() != AsmType::INSTRUCTION) {
@@ -323,6 +326,13 @@ void SeqAssembler::asmSectionFinish(AsmErrorList& errors)
         if (instruction == nullptr) {
             THROW_BUG("asmSectionFinish",
                       "AsmStatement of AsmType::INSTRUCTION is not an instance of the AsmInstruction class");
+        }
+        // An unresolved reference is left without a value; its error is in the list already.
+        if (addressesFailed && std::any_of(instruction->argList().begin(), instruction->argList().end(),
+                                           [](const auto& argument) {
+                                               return argument->hasAddressRef() && !argument->hasIntValue();
+                                           })) {
+            continue;
         }
         try {
             const instruction_t word = assembleInstruction(*instruction);

@@ -34,6 +34,11 @@ public:
     int assemble(SourceReader& reader, AsmErrorList& errors);
     int assembleFile(const std::string& fileName, AsmErrorList& errors);
 
+    /// When set, a failed address assignment no longer ends the run: every instruction whose
+    /// operands do not depend on an unresolved label is still encoded, and its errors reported.
+    /// For editors, which show every error at once; the command line keeps its shorter report.
+    void setEncodeDespiteAddressErrors(bool on) { encodeDespiteAddressErrors = on; }
+
     void clearTimers();
     const SteadyStopWatchSet& getTimers() const { return timers; }
     /// Logs the stopwatch report at level info.
@@ -85,4 +90,5 @@ private:
     std::shared_ptr<SteadyStopWatch> assembleTimer;
     SteadyStopWatchSet timers;
     address_t programSize = 0;
+    bool encodeDespiteAddressErrors = false;
 };

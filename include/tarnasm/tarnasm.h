@@ -175,6 +175,12 @@ private:
 /// Throws std::bad_alloc when memory runs out and InternalError on an internal fault.
 Program assemble(std::string_view source, std::string_view name = "<input>");
 
+/// Assembles like assemble, for editors that show every error at once. Where assemble stops after
+/// a failed address assignment (an undefined label, a label defined twice), check goes on to
+/// encode every instruction whose operands do not depend on an undefined label and reports their
+/// errors too. Without errors it gives exactly what assemble gives. Throws like assemble.
+Program check(std::string_view source, std::string_view name = "<input>");
+
 /// Reads and assembles a file; the report names it as path.string(). A file that cannot be
 /// opened or read (missing, a directory, unreadable) gives a Program that is not ok, with the
 /// command line's message for it. Throws like assemble.
@@ -342,6 +348,29 @@ struct Token
 /// classes, for editors: highlighting, completion, the word under a cursor. It classifies; it
 /// does not check (assemble reports the errors). Never throws except std::bad_alloc.
 std::vector<Token> scanLine(std::string_view line);
+
+/// An operand's text as the assembler reads it.
+struct OperandReading
+{
+    /// registerName, number, labelReference or symbolReference; other for text that is no operand.
+    TokenKind kind = TokenKind::other;
+    /// A register's number or a number's value; 0 for references and on error.
+    std::int64_t value = 0;
+    /// Empty when the text reads; otherwise the assembler's message and its kind.
+    std::string error;
+    DiagnosticKind errorKind = DiagnosticKind::other;
+
+    bool ok() const noexcept { return error.empty(); }
+};
+
+/// Reads text (one operand, nothing around it) with the parser's own rules: its kind and value,
+/// or why the parser refuses it. A symbol reference is checked, not looked up. Never throws
+/// except std::bad_alloc.
+OperandReading readOperand(std::string_view text);
+
+/// Whether the assembler takes text as a label's or a symbol's name ("name:", "@name",
+/// ".DEF name", "$name").
+bool isName(std::string_view text);
 
 // ---- The log ----
 

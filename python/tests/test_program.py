@@ -99,3 +99,13 @@ def test_source_as_bytes_and_str():
         assert (d.file, d.line, d.column, d.source_line, d.kind) == ("<string>", 2, 5, "\tnop R1",
                                                                     "unsupported-operands")
         assert isinstance(caught.value, ValueError)
+
+
+def test_check_reports_what_an_unresolved_label_hides():
+    source = "        jmp @nowhere\n        move 4294967296, R0\n"
+    with pytest.raises(tarnasm.AssemblyError) as caught:
+        tarnasm.assemble(source)
+    assert [(d.line, d.kind) for d in caught.value.diagnostics] == [(1, "undefined-label")]
+    assert [(d.line, d.kind) for d in tarnasm.check(source)] == [(1, "undefined-label"),
+                                                                 (2, "operand-out-of-range")]
+    assert tarnasm.check(b"nop\n", "x.tasm") == []

@@ -261,6 +261,7 @@ std::shared_ptr<AsmStatement> AsmParser::parseLine(const std::shared_ptr<const S
     rejectUnreadableWord(word);
 
     if (syntax_.isDirective(word)) {
+        record(Piece::directive, word);
         auto directive = makePooled<AsmDirective>(word);
         word.next();
         parseDirective(directive, word);
@@ -270,6 +271,7 @@ std::shared_ptr<AsmStatement> AsmParser::parseLine(const std::shared_ptr<const S
         AsmToken after = word.following();
         syntax_.filter2Token(after, syntax_.statementWordChars);
         if (after == syntax_.labelChar) {
+            record(Piece::label, word);
             label = word;
             word = after.following();
             syntax_.filter2Token(word, syntax_.statementWordChars);
@@ -277,6 +279,7 @@ std::shared_ptr<AsmStatement> AsmParser::parseLine(const std::shared_ptr<const S
         }
     }
     if (!result && syntax_.isMnemonic(word)) {
+        record(Piece::mnemonic, word);
         auto instruction = makePooled<AsmInstruction>(word);
         word.next();
         parseInstruction(instruction, word);
@@ -313,7 +316,12 @@ void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, A
     argumentScratch_.clear();
     syntax_.filter2Token(token, syntax_.argumentChars);
     while (!token.empty()) {
-        readArgument(argumentScratch_.emplace_back(token), token);
+        if (recorder_) {
+            record(Piece::argument, token, static_cast<int>(argumentScratch_.size()));
+            argumentScratch_.emplace_back(token);
+        } else {
+            readArgument(argumentScratch_.emplace_back(token), token);
+        }
         token.next();
         if (token.empty() || token.front() != syntax_.separatorChar) {
             break;
@@ -322,7 +330,9 @@ void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, A
         syntax_.filter2Token(token, syntax_.argumentChars);
     }
     const size_t count = argumentScratch_.size();
-    if (count == 0) {
+    if (count == 0 || recorder_) {
+        // A recorded line is only cut: its arguments are not kept.
+        argumentScratch_.clear();
         return;
     }
     // One allocation holds all arguments of the instruction; each argument's pointer shares it.
@@ -433,6 +443,10 @@ void AsmParser::parseComment(std::shared_ptr<AsmStatement>& statement, AsmToken&
     if (!syntax_.isComment(token)) {
         throw AsmSyntaxError(token.sourceLine(), token.start(), token.length()) << spuriousCharacters;
     }
+    if (recorder_) {
+        const size_t end = token.sourceLine()->text().length();
+        record(Piece::comment, AsmToken(token.sourceLine(), token.start(), static_cast<int>(end - token.start())));
+    }
     cutComment(token);
     const bool multiLine = token.sourceLine()->isMultiLine();
     if (multiLine) {
@@ -500,6 +514,7 @@ void AsmParser::parseDirective(std::shared_ptr<AsmDirective>& directive, AsmToke
             << "AsmParser: empty directive " << directive->directive();
     }
     directive->setName(token);
+    record(Piece::symbolName, token);
     token.next();
     syntax_.filter2Token(token, syntax_.directiveValueChars);
     token.stripBack();
@@ -508,6 +523,7 @@ void AsmParser::parseDirective(std::shared_ptr<AsmDirective>& directive, AsmToke
             << "AsmParser: directive " << directive->directive() << " has no value";
     }
     directive->setValue(token);
+    record(Piece::symbolValue, token);
     processDirective(directive);
     token.next();
 }

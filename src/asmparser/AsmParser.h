@@ -144,6 +144,24 @@ public:
     AsmFormat& format() { return format_; }
     const AsmFormat& format() const { return format_; }
 
+    /// The pieces a line is cut into, as a recorder sees them.
+    enum class Piece
+    {
+        label,
+        mnemonic,
+        directive,
+        symbolName,
+        symbolValue,
+        argument,
+        comment, ///< from the comment character to the end of the line
+    };
+    /// Called with each piece as it is cut; index is the argument's, from 0, or -1.
+    using PieceRecorder = std::function<void(Piece piece, const AsmToken& token, int index)>;
+    /// With a recorder set, parseLine only cuts: each piece goes to the recorder, and arguments
+    /// are neither looked up nor read, so that a line is cut whole where reading it would fail
+    /// (editors scan single lines, without the symbols of the rest). An empty one ends that.
+    void setRecorder(PieceRecorder recorder) { recorder_ = std::move(recorder); }
+
     /// The statement of one line, or empty when the line yields none; throws AsmError.
     std::shared_ptr<AsmStatement> parseLine(const std::shared_ptr<const SourceLine>& line);
     /// Reads the arguments from token, the rest of the line after the mnemonic;
@@ -219,6 +237,14 @@ private:
     std::vector<AsmArgument> argumentScratch_;
     std::shared_ptr<SteadyStopWatch> parseTimer_;
     SteadyStopWatchSet parseTimers_;
+    PieceRecorder recorder_;
+
+    void record(Piece piece, const AsmToken& token, int index = -1) const
+    {
+        if (recorder_ && !token.empty()) {
+            recorder_(piece, token, index);
+        }
+    }
 };
 
 /// The name of a symbol reference: the token without its '$'.

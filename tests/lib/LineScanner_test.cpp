@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -43,5 +44,33 @@ TEST(LineScanner, Statements)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(scanned(c.line), c.tokens) << "line: " << c.line;
+    }
+}
+
+TEST(LineScanner, OperandsAndNamesAsTheParserReadsThem)
+{
+    using tarnasm::TokenKind;
+    const auto read = [](std::string_view text) {
+        const tarnasm::OperandReading r = tarnasm::readOperand(text);
+        return std::tuple(r.kind, r.value, r.errorKind);
+    };
+    using K = tarnasm::DiagnosticKind;
+    EXPECT_EQ(read("0x1f"), std::tuple(TokenKind::number, 31, K::other));
+    EXPECT_EQ(read("017"), std::tuple(TokenKind::number, 15, K::other));
+    EXPECT_EQ(read("-5"), std::tuple(TokenKind::number, -5, K::other));
+    EXPECT_EQ(read("R63"), std::tuple(TokenKind::registerName, 63, K::other));
+    EXPECT_EQ(read("@loop"), std::tuple(TokenKind::labelReference, 0, K::other));
+    EXPECT_EQ(read("$N"), std::tuple(TokenKind::symbolReference, 0, K::other)); // checked, not looked up
+    EXPECT_EQ(read("@9x"), std::tuple(TokenKind::labelReference, 0, K::invalidLabelReference));
+    EXPECT_EQ(read("$9x"), std::tuple(TokenKind::symbolReference, 0, K::invalidSymbolName));
+    EXPECT_EQ(read("0x"), std::tuple(TokenKind::number, 0, K::invalidNumber));
+    for (const char* notOne : {"", " 5", "5 ", "1, 2", "5 # c", "nop"}) {
+        EXPECT_FALSE(tarnasm::readOperand(notOne).ok()) << notOne;
+    }
+    for (const char* name : {"start", "_x9", "R5", "nop"}) {
+        EXPECT_TRUE(tarnasm::isName(name)) << name;
+    }
+    for (const char* notName : {"", "9lives", "a b", "a-b", "@a", "a\n", "caf\xC3\xA9"}) {
+        EXPECT_FALSE(tarnasm::isName(notName)) << notName;
     }
 }

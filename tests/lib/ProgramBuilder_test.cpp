@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -173,4 +176,61 @@ TEST(Assemble, InputsAHostMayHandOverByMistake)
     const tarnasm::Program example = tarnasm::assembleFile(TARNASM_EXAMPLE);
     EXPECT_TRUE(example.ok());
     EXPECT_EQ(example.name(), TARNASM_EXAMPLE);
+}
+
+TEST(Check, AgreesWithAssembleOrReportsASupersetOverTheCorpus)
+{
+    const auto programs = corpusPrograms();
+    ASSERT_GT(programs.size(), 20u);
+    const auto place = [](const tarnasm::Diagnostic& d) { return std::tuple(d.line, d.column, d.length, d.message); };
+    for (const fs::path& path : programs) {
+        SCOPED_TRACE(path.string());
+        const std::string source = readFile(path);
+        const tarnasm::Program assembled = tarnasm::assemble(source, "p");
+        const tarnasm::Program checked = tarnasm::check(source, "p");
+        ASSERT_EQ(checked.ok(), assembled.ok());
+        if (assembled.ok()) {
+            EXPECT_TRUE(std::ranges::equal(checked.words(), assembled.words()));
+            EXPECT_EQ(checked.report(), assembled.report());
+            EXPECT_TRUE(checked.diagnostics().empty());
+            continue;
+        }
+        std::set<std::tuple<int, int, int, std::string>> found;
+        for (const auto& d : checked.diagnostics()) {
+            found.insert(place(d));
+        }
+        for (const auto& d : assembled.diagnostics()) {
+            EXPECT_TRUE(found.contains(place(d))) << reportedAs(d);
+        }
+    }
+}
+
+TEST(Check, OneUnresolvedLabelNoLongerHidesTheOtherErrors)
+{
+    const std::string source = "start:  nop\n"
+                               "        jmp @nowhere\n"
+                               "        move 4294967296, R0\n"
+                               "        frobnicate\n"
+                               "        jge R0, 5, @nowhere\n" // depends on the missing label: not encoded
+                               "start:  jmp @start\n";
+    using K = tarnasm::DiagnosticKind;
+    const auto kinds = [](const tarnasm::Program& program) {
+        std::vector<std::pair<int, K>> result;
+        for (const auto& d : program.diagnostics()) {
+            result.emplace_back(d.line, d.kind);
+        }
+        return result;
+    };
+    EXPECT_EQ(kinds(tarnasm::assemble(source)),
+              (std::vector<std::pair<int, K>>{
+                  {1, K::duplicateLabel}, {6, K::duplicateLabel}, {2, K::undefinedLabel}, {5, K::undefinedLabel}}));
+    EXPECT_EQ(kinds(tarnasm::check(source)),
+              (std::vector<std::pair<int, K>>{{1, K::duplicateLabel},
+                                              {6, K::duplicateLabel},
+                                              {2, K::undefinedLabel},
+                                              {3, K::operandOutOfRange},
+                                              {4, K::unknownMnemonic},
+                                              {5, K::undefinedLabel}}));
+    EXPECT_FALSE(tarnasm::check(source).ok());
+    EXPECT_TRUE(tarnasm::check(source).words().empty());
 }

@@ -4,6 +4,7 @@
 #include "InstructionText.h"
 
 #include <map>
+#include <optional>
 
 namespace tarnasm::lsp {
 
@@ -26,12 +27,28 @@ struct Completer
     TextEdit edit;
     std::vector<CompletionItem> items;
 
+    /// The range after a typed sigil: names are then inserted without it.
+    std::optional<Range> afterSigil;
+
     void add(std::string label, CompletionKind kind, std::string insert, std::string detail = {},
              std::string documentation = {})
     {
         TextEdit replace = edit;
         replace.newText = std::move(insert);
-        items.push_back({std::move(label), kind, std::move(detail), std::move(documentation), std::move(replace)});
+        items.push_back({std::move(label), kind, std::move(detail), std::move(documentation), std::move(replace), {}});
+    }
+
+    /// A label or symbol: the sigil and name where no sigil is typed yet, else only the name.
+    /// Either way clients filter by the name, so "st" finds @start.
+    void addName(char sigil, const std::string& name, CompletionKind kind, std::string detail)
+    {
+        const std::string withSigil = sigil + name;
+        if (afterSigil) {
+            items.push_back({withSigil, kind, std::move(detail), {}, {*afterSigil, name}, name});
+        } else {
+            add(withSigil, kind, withSigil, std::move(detail));
+            items.back().filterText = name;
+        }
     }
 
     void mnemonics()
@@ -60,8 +77,7 @@ struct Completer
     void labels()
     {
         for (const Label& label : document.program().labels()) {
-            add("@" + label.name, CompletionKind::reference, "@" + label.name,
-                "address " + std::to_string(label.address));
+            addName('@', label.name, CompletionKind::reference, "address " + std::to_string(label.address));
         }
     }
 
@@ -70,7 +86,7 @@ struct Completer
         for (const Symbol& symbol : document.program().symbols()) {
             // A symbol stands for its value from the line after its .DEF on.
             if (static_cast<std::size_t>(symbol.line) <= line) {
-                add("$" + symbol.name, CompletionKind::constant, "$" + symbol.name, symbol.value);
+                addName('$', symbol.name, CompletionKind::constant, symbol.value);
             }
         }
     }
@@ -137,7 +153,10 @@ std::vector<CompletionItem> completion(const Document& document, Position positi
         }
     }
 
-    Completer completer{document, line, {document.range(line, wordStart, column - wordStart), ""}, {}};
+    Completer completer{document, line, {document.range(line, wordStart, column - wordStart), ""}, {}, {}};
+    if (context == Context::label || context == Context::symbol) {
+        completer.afterSigil = document.range(line, wordStart + 1, column - wordStart - 1);
+    }
     switch (context) {
     case Context::statement:
         completer.mnemonics();

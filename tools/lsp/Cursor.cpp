@@ -17,15 +17,9 @@ std::optional<NameAt> nameOf(std::string_view line, const Token& token)
     case TokenKind::symbolReference:
         return NameAt{NameKind::symbol, std::string(text.substr(1)), column + 1, false};
     case TokenKind::symbolValue:
-        // The value replaces $name as it is written, so "@name" there is a label reference;
-        // whether the rest is a name the scan of a probe line decides.
-        if (text.size() >= 2 && text.front() == '@') {
-            const std::string probe = "x " + std::string(text);
-            const auto tokens = scanLine(probe);
-            if (tokens.size() == 2 && tokens[1].kind == TokenKind::labelReference &&
-                static_cast<std::size_t>(tokens[1].length) == text.size()) {
-                return NameAt{NameKind::label, std::string(text.substr(1)), column + 1, false};
-            }
+        // The value replaces $name as it is written, so "@name" there is a label reference.
+        if (readOperand(text).kind == TokenKind::labelReference) {
+            return NameAt{NameKind::label, std::string(text.substr(1)), column + 1, false};
         }
         return std::nullopt;
     default:

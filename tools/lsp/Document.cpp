@@ -142,7 +142,8 @@ const Program& Document::program() const
             }
             source = joined;
         }
-        program_ = assemble(source, name_);
+        // check, not assemble: an editor shows every error at once.
+        program_ = check(source, name_);
     }
     return *program_;
 }

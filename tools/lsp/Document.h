@@ -43,8 +43,9 @@ public:
     void applyChange(const ContentChange& change);
     void setVersion(int version) noexcept { version_ = version; }
 
-    /// The document assembled, with the protocol's lines as the assembler's (a line end the
-    /// protocol counts twice, LF CR, is two for the assembler too). Assembled at the first call
+    /// The document checked (tarnasm::check: every error at once), with the protocol's lines as
+    /// the assembler's (a line end the protocol counts twice, LF CR, is two for the assembler
+    /// too). Assembled at the first call
     /// after a change.
     const Program& program() const;
 

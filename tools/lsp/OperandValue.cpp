@@ -1,48 +1,39 @@
-// OperandValue: numbers and registers evaluated by assembling one probe instruction.
+// OperandValue: numbers and registers as the parser reads them, within the instruction set's ranges.
 #include "OperandValue.h"
-
-#include <string>
 
 namespace tarnasm::lsp {
 
 namespace {
 
-std::optional<std::int64_t> probe(const std::string& source)
+/// Whether some operand of the instruction set (a register one, or an immediate one) holds value.
+bool someOperandHolds(bool isRegister, std::int64_t value)
 {
-    const Program program = assemble(source);
-    if (!program.ok() || program.words().size() != 1) {
-        return std::nullopt;
+    for (const Variant& variant : instructionSet()) {
+        for (const OperandInfo& operand : variant.operands) {
+            if (operand.isRegister == isRegister && operand.minimum <= value && value <= operand.maximum) {
+                return true;
+            }
+        }
     }
-    const DecodedWord word = decode(program.words()[0]);
-    if (word.operands.empty()) {
-        return std::nullopt;
-    }
-    return word.operands[0];
+    return false;
 }
 
 } // namespace
 
 std::optional<std::int64_t> operandValue(std::string_view text)
 {
-    // The probe is one line: text that would end it or start a comment is no operand.
-    if (text.empty() || text.find_first_of("\r\n#,") != std::string_view::npos) {
+    const OperandReading reading = readOperand(text);
+    const bool isRegister = reading.kind == TokenKind::registerName;
+    if (!reading.ok() || (!isRegister && reading.kind != TokenKind::number) ||
+        !someOperandHolds(isRegister, reading.value)) {
         return std::nullopt;
     }
-    // move takes 0 to 2^32-1 or a register; set_freq takes the negative 32-bit values.
-    if (auto value = probe("move " + std::string(text) + ", R0")) {
-        return value;
-    }
-    return probe("set_freq " + std::string(text));
+    return reading.value;
 }
 
 std::optional<bool> isRegisterOperand(std::string_view text)
 {
-    const auto tokens = scanLine("x " + std::string(text));
-    if (tokens.size() != 2 || tokens[1].operand != 0 ||
-        static_cast<std::size_t>(tokens[1].length) != text.size()) {
-        return std::nullopt;
-    }
-    switch (tokens[1].kind) {
+    switch (readOperand(text).kind) {
     case TokenKind::registerName:
         return true;
     case TokenKind::number:

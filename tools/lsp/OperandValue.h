@@ -1,4 +1,4 @@
-// OperandValue: what the assembler makes of an operand's text, asked of the assembler itself.
+// OperandValue: what the assembler makes of an operand's text, asked of the parser itself.
 #pragma once
 
 #include <tarnasm/tarnasm.h>
@@ -10,8 +10,7 @@
 namespace tarnasm::lsp {
 
 /// The value the assembler gives a number or register written as text (a register gives its
-/// number), found by assembling a probe instruction whose operand takes any 32-bit value. Null
-/// when the text is neither, or a number no operand of the instruction set could hold.
+/// number). Null when the text is neither, or a value no operand of its kind could hold.
 std::optional<std::int64_t> operandValue(std::string_view text);
 
 /// Whether the assembler reads text, as an operand, as a register (true), an immediate (false),

@@ -126,7 +126,7 @@ Json toJson(const CompletionItem& c)
 {
     Json result = {{"label", c.label},
                    {"kind", static_cast<int>(c.kind)},
-                   {"filterText", c.edit.newText},
+                   {"filterText", c.filterText.empty() ? c.edit.newText : c.filterText},
                    {"textEdit", {{"range", toJson(c.edit.range)}, {"newText", c.edit.newText}}}};
     if (!c.detail.empty()) {
         result["detail"] = c.detail;

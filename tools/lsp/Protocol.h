@@ -103,8 +103,11 @@ struct CompletionItem
     CompletionKind kind = CompletionKind::keyword;
     std::string detail;
     std::string documentation;
-    /// Replaces the word being typed, its '@' or '$' included.
+    /// Replaces the word being typed; after a typed '@' or '$' only the name behind it, so that
+    /// clients which replace the word without its sigil and those which replace all of it agree.
     TextEdit edit;
+    /// What the client matches the typed text against; the inserted text when empty.
+    std::string filterText;
 };
 
 /// A parameter as a range [start, end) of its signature's label, in UTF-16 code units.

@@ -1,6 +1,7 @@
 // Server: method dispatch, the lifecycle's rules and the conversion of feature results to JSON.
 #include "Server.h"
 
+#include "CodeActions.h"
 #include "CodeComplete.h"
 #include "Diagnostics.h"
 #include "DocumentSymbols.h"
@@ -9,6 +10,7 @@
 #include "Hover.h"
 #include "InlayHints.h"
 #include "SelectionRanges.h"
+#include "SemanticTokens.h"
 #include "SignatureHelp.h"
 #include "Transport.h"
 #include "WorkspaceSymbols.h"
@@ -50,7 +52,9 @@ Json capabilities(const ClientCapabilities& client)
             {"documentRangeFormattingProvider", true},
             {"foldingRangeProvider", true},
             {"selectionRangeProvider", true},
-            {"inlayHintProvider", true}};
+            {"inlayHintProvider", true},
+            {"semanticTokensProvider", semanticTokensCapability()},
+            {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}};
 }
 
 template <typename T>
@@ -157,6 +161,10 @@ void Server::request(const Json& id, const std::string& method, const Json& para
         return;
     }
     try {
+        if (method == "textDocument/semanticTokens/full" || method == "textDocument/semanticTokens/range") {
+            send_(semanticTokensReply(id, document(params), params, method.ends_with("/range")));
+            return;
+        }
         send_(serialized({{"jsonrpc", "2.0"}, {"id", id}, {"result", result(method, params)}}));
     } catch (const ProtocolError& e) {
         sendError(id, e.code(), e.what());
@@ -219,6 +227,9 @@ Json Server::result(const std::string& method, const Json& params)
     }
     if (method == "textDocument/documentSymbol") {
         return arrayOf(documentSymbols(document(params)));
+    }
+    if (method == "textDocument/codeAction") {
+        return codeActionsResult(document(params), params);
     }
     if (const auto found = featureResult(method, params)) {
         return *found;

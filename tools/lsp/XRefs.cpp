@@ -22,22 +22,6 @@ Location nameLocation(const Document& document, std::size_t line, std::size_t co
     return {document.uri(), document.range(line, column, length)};
 }
 
-/// Whether the assembler takes the name both where it is defined and where it is used.
-bool acceptedName(NameKind kind, std::string_view name)
-{
-    if (name.empty() || name.find_first_of("\r\n#") != std::string_view::npos) {
-        return false;
-    }
-    const std::string text(name);
-    const std::string probe = kind == NameKind::label ? text + ": nop\njmp @" + text + "\n"
-                                                      : ".DEF " + text + " 1\nset_mrk $" + text + "\n";
-    const Program program = assemble(probe);
-    if (!program.ok()) {
-        return false;
-    }
-    return kind == NameKind::label ? program.findLabel(name) != nullptr : program.findSymbol(name) != nullptr;
-}
-
 const char* kindName(NameKind kind)
 {
     return kind == NameKind::label ? "label" : "symbol";
@@ -148,7 +132,7 @@ WorkspaceEdit rename(const Document& document, Position position, std::string_vi
         throw ProtocolError(ErrorCode::requestFailed, "there is no label or symbol here to rename");
     }
     const char* kind = kindName(name->kind);
-    if (!acceptedName(name->kind, newName)) {
+    if (!isName(newName)) {
         throw ProtocolError(ErrorCode::requestFailed, "'" + std::string(newName) + "' is not a valid " + kind +
                                                           " name: use letters, digits and '_', not starting "
                                                           "with a digit");

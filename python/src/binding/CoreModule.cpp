@@ -197,8 +197,8 @@ Words wordsFrom(py::handle words)
     return result;
 }
 
-/// The package's AssemblyError for a program that did not assemble.
-[[noreturn]] void raiseAssemblyError(const tarnasm::Program& program)
+/// The program's diagnostics as the package's Diagnostic tuples.
+py::list diagnosticList(const tarnasm::Program& program)
 {
     const py::object diagnosticType = packageClass("Diagnostic");
     py::list diagnostics;
@@ -206,11 +206,19 @@ Words wordsFrom(py::handle words)
         diagnostics.append(diagnosticType(text(d.file), d.line, d.column, d.length, text(d.message),
                                           text(d.sourceLine), d.entry, text(tarnasm::diagnosticCode(d.kind))));
     }
-    const py::object type = packageClass("AssemblyError");
-    raise(type, type(text(program.report()), diagnostics, program.errorCount(), text(program.name())));
+    return diagnostics;
 }
 
-tarnasm::Program assembleSource(py::handle source, py::handle name)
+/// The package's AssemblyError for a program that did not assemble.
+[[noreturn]] void raiseAssemblyError(const tarnasm::Program& program)
+{
+    const py::object type = packageClass("AssemblyError");
+    raise(type, type(text(program.report()), diagnosticList(program), program.errorCount(), text(program.name())));
+}
+
+/// assemble or check on a source and name as Python passes them, the GIL released meanwhile.
+tarnasm::Program runOnSource(py::handle source, py::handle name,
+                             tarnasm::Program (*run)(std::string_view, std::string_view))
 {
     if (!PyUnicode_Check(name.ptr())) {
         throw py::type_error("name must be str, not " + typeName(name));
@@ -218,15 +226,22 @@ tarnasm::Program assembleSource(py::handle source, py::handle name)
     std::string copy;
     const std::string_view bytes = sourceBytes(source, copy);
     const std::string nameBytes(utf8(name));
-    tarnasm::Program program;
-    {
-        py::gil_scoped_release release;
-        program = tarnasm::assemble(bytes, nameBytes);
-    }
+    py::gil_scoped_release release;
+    return run(bytes, nameBytes);
+}
+
+tarnasm::Program assembleSource(py::handle source, py::handle name)
+{
+    tarnasm::Program program = runOnSource(source, name, &tarnasm::assemble);
     if (!program.ok()) {
         raiseAssemblyError(program);
     }
     return program;
+}
+
+py::list checkSource(py::handle source, py::handle name)
+{
+    return diagnosticList(runOnSource(source, name, &tarnasm::check));
 }
 
 tarnasm::Program assembleFile(py::handle path)
@@ -491,6 +506,7 @@ file as it was. Raises OSError when it cannot.)");
     // The package's functions wrap these with their documentation and types.
     m.def("version", [] { return std::string(tarnasm::version()); }, "The library's version.");
     m.def("assemble", &assembleSource, py::arg("source"), py::arg("name"), "See tarnasm.assemble.");
+    m.def("check", &checkSource, py::arg("source"), py::arg("name"), "See tarnasm.check.");
     m.def("assemble_file", &assembleFile, py::arg("path"), "See tarnasm.assemble_file.");
     m.def("disassemble", &disassembleWords, py::arg("words"), "See tarnasm.disassemble.");
     m.def("decode", &decodeWord, py::arg("word"), "See tarnasm.decode; gives the fields as a plain tuple.");

@@ -35,7 +35,7 @@ if TYPE_CHECKING:  # numpy is optional: only the types name it
 
 __all__ = [
     "AssemblyError", "DecodedWord", "Diagnostic", "DisassemblyError", "HexFormatError", "Operand",
-    "Program", "UnknownWord", "Variant", "__version__", "assemble", "assemble_file", "decode",
+    "Program", "UnknownWord", "Variant", "__version__", "assemble", "assemble_file", "check", "decode",
     "disassemble", "instruction_set", "load_hex", "read_hex", "save_hex", "write_hex",
 ]
 
@@ -188,6 +188,16 @@ def assemble(source: Union[str, bytes], name: str = "<string>") -> Program:
     of another type. Releases the GIL while it works.
     """
     return _core.assemble(source, name)
+
+
+def check(source: Union[str, bytes], name: str = "<string>") -> list[Diagnostic]:
+    """Every error of the source at once, for editors; an empty list when it assembles.
+
+    Where assemble stops after an undefined or duplicate label, check goes on and also reports
+    the errors of every instruction that does not use the undefined label. Takes source and
+    name like assemble; releases the GIL while it works.
+    """
+    return _core.check(source, name)
 
 
 def assemble_file(path: PathLike) -> Program:

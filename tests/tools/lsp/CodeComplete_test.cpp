@@ -27,8 +27,8 @@ TEST(CodeComplete, ItemsFitThePlace)
         {"here: [[n^]]", {"nop"}, {".DEF", "R0"}},
         {"  jmp ^", {"R0", "R63", "@start", "$N"}, {"nop", "R64"}},
         {"  add R1, [[R^]]", {"R1", "@start"}, {"nop"}},
-        {"  jmp [[@s^]]", {"@start"}, {"R0", "$N"}},
-        {"  wait [[$^]]\n.DEF LATE 4", {"$N"}, {"@start", "$LATE"}},
+        {"  jmp @[[s^]]", {"@start"}, {"R0", "$N"}},
+        {"  wait $[[^]]\n.DEF LATE 4", {"$N"}, {"@start", "$LATE"}},
         {"  wait 5 # ^", {}, {"nop", "R0"}},
         {".DEF ^", {}, {"nop", ".DEF"}},
     };
@@ -44,6 +44,13 @@ TEST(CodeComplete, ItemsFitThePlace)
             ASSERT_NE(item, items.end()) << c.source << ": " << label;
             const Range replaced = source.ranges.empty() ? Range{source.point(), source.point()} : source.ranges[0];
             EXPECT_EQ(item->edit.range, replaced) << c.source;
+            // Behind a typed sigil the name alone; elsewhere the whole word. Filtered by the name.
+            const bool named = label[0] == '@' || label[0] == '$';
+            const std::string_view line = document.line(static_cast<std::size_t>(replaced.start.line));
+            const auto at = static_cast<std::size_t>(replaced.start.character);
+            const bool sigilTyped = named && at > 0 && line[at - 1] == label[0];
+            EXPECT_EQ(item->edit.newText, sigilTyped ? label.substr(1) : label) << c.source;
+            EXPECT_EQ(item->filterText, named ? label.substr(1) : "") << c.source;
         }
         for (const std::string& label : c.notOffered) {
             EXPECT_EQ(find(label), items.end()) << c.source << ": " << label;

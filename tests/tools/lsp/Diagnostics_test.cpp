@@ -23,5 +23,13 @@ TEST(Diagnostics, OneEntryWithSeveralPlacesMarksTheLastAndRelatesTheOthers)
     EXPECT_TRUE(diagnostics(Document("file:///t.tasm", "t.tasm", "nop\n", 1)).empty());
 }
 
+TEST(Diagnostics, AnUnresolvedLabelDoesNotHideTheErrorsAfterIt)
+{
+    const Document document("file:///t.tasm", "t.tasm", "        jmp @nowhere\n        frobnicate\n", 1);
+    const auto found = diagnostics(document);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[1].code, "unknown-mnemonic");
+}
+
 } // namespace
 } // namespace tarnasm::lsp

@@ -160,7 +160,11 @@ TEST(TarnasmLsp, WholeConversation)
 
     const Json completion = client.request("textDocument/completion", at(kUri, 7, 17));
     ASSERT_EQ(completion["result"]["items"].size(), 1u) << completion;
-    EXPECT_EQ(completion["result"]["items"][0]["textEdit"]["newText"], "@start");
+    // After a typed '@' only the name is inserted: "@start" once, whichever way a client replaces.
+    const Json& item = completion["result"]["items"][0];
+    EXPECT_EQ(item["textEdit"], (Json{{"range", range(7, 17, 17)}, {"newText", "start"}})) << item;
+    EXPECT_EQ(item["filterText"], "start");
+    EXPECT_EQ(item["label"], "@start");
     const Json signature = client.request("textDocument/signatureHelp", at(kUri, 3, 23));
     EXPECT_EQ(signature["result"]["activeParameter"], 2);
     EXPECT_EQ(signature["result"]["signatures"].size(), 2u);

@@ -1,0 +1,213 @@
+// CodeActions: nearest names, upper-case registers and free label names, as workspace edits.
+#include "CodeActions.h"
+
+#include "Diagnostics.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+namespace tarnasm::lsp {
+
+namespace {
+
+constexpr std::size_t maxSuggestedLength = 256;
+
+/// Up to three names near the written one, nearest first; ties in the names' order.
+std::vector<std::string> nearest(std::string_view written, const std::vector<std::string>& names)
+{
+    // Further than a third of the name (and than 3) is another name, not a slip; a short name
+    // such as "frob" still finds the few nearest mnemonics.
+    const std::size_t limit = std::max<std::size_t>(3, written.size() / 3);
+    std::vector<std::pair<std::size_t, std::string>> scored;
+    // The distance costs the product of the lengths: a pasted megabyte gets no suggestions.
+    if (written.size() > maxSuggestedLength) {
+        return {};
+    }
+    for (const std::string& name : names) {
+        const std::size_t lengths = std::max(written.size(), name.size()) - std::min(written.size(), name.size());
+        if (lengths > limit || name.size() > maxSuggestedLength) {
+            continue; // the distance is at least the difference of the lengths
+        }
+        const std::size_t distance = editDistance(written, name);
+        if (distance > 0 && distance <= limit) {
+            scored.emplace_back(distance, name);
+        }
+    }
+    std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> result;
+    for (std::size_t i = 0; i < scored.size() && i < 3; ++i) {
+        result.push_back(scored[i].second);
+    }
+    return result;
+}
+
+bool touches(const Range& a, const Range& b)
+{
+    const auto before = [](Position p, Position q) {
+        return p.line < q.line || (p.line == q.line && p.character < q.character);
+    };
+    return !before(a.end, b.start) && !before(b.end, a.start);
+}
+
+struct Fixer
+{
+    const Document& document;
+    std::vector<CodeAction> actions;
+
+    std::string textOf(const Range& range) const
+    {
+        if (range.start.line != range.end.line) {
+            return {};
+        }
+        const auto line = static_cast<std::size_t>(range.start.line);
+        const std::size_t start = document.byteColumn(line, range.start.character);
+        const std::size_t end = document.byteColumn(line, range.end.character);
+        return std::string(document.line(line).substr(start, end - start));
+    }
+
+    void offer(const Diagnostic& diagnostic, std::string title, std::vector<TextEdit> edits, bool preferred)
+    {
+        actions.push_back({std::move(title), diagnostic, {document.uri(), std::move(edits)}, preferred});
+    }
+
+    void replaceBy(const Diagnostic& diagnostic, const std::vector<std::string>& names)
+    {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            offer(diagnostic, "Change to '" + names[i] + "'", {{diagnostic.range, names[i]}}, i == 0);
+        }
+    }
+
+    void unknownMnemonic(const Diagnostic& diagnostic)
+    {
+        std::vector<std::string> names;
+        for (const Variant& variant : instructionSet()) {
+            if (names.empty() || names.back() != variant.mnemonic) {
+                names.push_back(variant.mnemonic);
+            }
+        }
+        replaceBy(diagnostic, nearest(textOf(diagnostic.range), names));
+    }
+
+    void undefinedName(const Diagnostic& diagnostic, bool label)
+    {
+        // A name that comes from a symbol's value is not written here: nothing plain to replace.
+        const std::string written = textOf(diagnostic.range);
+        if (!isName(written)) {
+            return;
+        }
+        std::vector<std::string> names;
+        if (label) {
+            for (const Label& l : document.program().labels()) {
+                names.push_back(l.name);
+            }
+        } else {
+            // A symbol stands for its value from the line after its .DEF on.
+            for (const Symbol& s : document.program().symbols()) {
+                if (s.line - 1 < diagnostic.range.start.line) {
+                    names.push_back(s.name);
+                }
+            }
+        }
+        replaceBy(diagnostic, nearest(written, names));
+    }
+
+    /// Registers are R0 to R63; 'r5' reads as a register of another letter, which no variant takes.
+    void lowerCaseRegisters(const Diagnostic& diagnostic)
+    {
+        const auto line = static_cast<std::size_t>(diagnostic.range.start.line);
+        const std::string_view text = document.line(line);
+        std::vector<TextEdit> edits;
+        std::string title;
+        for (const Token& token : scanLine(text)) {
+            const auto column = static_cast<std::size_t>(token.column);
+            if (token.kind == TokenKind::registerName && text[column] == 'r') {
+                const std::string written(text.substr(column, static_cast<std::size_t>(token.length)));
+                const std::string upper = "R" + written.substr(1);
+                edits.push_back({document.range(line, column, 1), "R"});
+                title += (title.empty() ? "Write " : ", ") + upper + " for " + written;
+            }
+        }
+        if (!edits.empty()) {
+            offer(diagnostic, title, std::move(edits), true);
+        }
+    }
+
+    void duplicateLabel(const Diagnostic& diagnostic)
+    {
+        const std::string written = textOf(diagnostic.range);
+        std::set<std::string, std::less<>> taken;
+        for (const Label& l : document.program().labels()) {
+            taken.insert(l.name);
+        }
+        for (int n = 2;; ++n) {
+            const std::string name = written + "_" + std::to_string(n);
+            if (!taken.contains(name)) {
+                offer(diagnostic, "Rename this definition to '" + name + "'", {{diagnostic.range, name}}, true);
+                return;
+            }
+        }
+    }
+};
+
+} // namespace
+
+std::size_t editDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::vector<CodeAction> codeActions(const Document& document, const Range& range)
+{
+    Fixer fixer{document, {}};
+    for (const Diagnostic& diagnostic : diagnostics(document)) {
+        if (!touches(diagnostic.range, range)) {
+            continue;
+        }
+        if (diagnostic.code == diagnosticCode(DiagnosticKind::unknownMnemonic)) {
+            fixer.unknownMnemonic(diagnostic);
+        } else if (diagnostic.code == diagnosticCode(DiagnosticKind::undefinedLabel)) {
+            fixer.undefinedName(diagnostic, true);
+        } else if (diagnostic.code == diagnosticCode(DiagnosticKind::undefinedSymbol)) {
+            fixer.undefinedName(diagnostic, false);
+        } else if (diagnostic.code == diagnosticCode(DiagnosticKind::unsupportedOperands)) {
+            fixer.lowerCaseRegisters(diagnostic);
+        } else if (diagnostic.code == diagnosticCode(DiagnosticKind::duplicateLabel)) {
+            fixer.duplicateLabel(diagnostic);
+        }
+    }
+    return std::move(fixer.actions);
+}
+
+Json codeActionsResult(const Document& document, const Json& params)
+{
+    Json result = Json::array();
+    for (const CodeAction& action : codeActions(document, range(params))) {
+        Json entry = {{"title", action.title},
+                      {"kind", "quickfix"},
+                      {"diagnostics", Json::array({toJson(action.diagnostic)})},
+                      {"edit", toJson(action.edit)}};
+        if (action.preferred) {
+            entry["isPreferred"] = true;
+        }
+        result.push_back(std::move(entry));
+    }
+    return result;
+}
+
+} // namespace tarnasm::lsp
