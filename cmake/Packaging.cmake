@@ -49,8 +49,10 @@ set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/dist/CPackProjectConfi
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# libtarnasm.so.1 for the C interface's hosts: its shlibs file and the ldconfig trigger.
+# libtarnasm.so.1 for the C interface's hosts: its shlibs file, and the trigger that has ldconfig
+# see it (CPack writes only the older postinst call).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/dist/triggers)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 set(CPACK_NSIS_PACKAGE_NAME "tarnasm ${PROJECT_VERSION}")
