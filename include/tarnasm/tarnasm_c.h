@@ -156,6 +156,14 @@ typedef struct tarnasm_symbol
 TARNASM_C_API tarnasm_status tarnasm_assemble(const char* source, size_t length, const char* name,
                                               tarnasm_program** program);
 
+/* Assembles like tarnasm_assemble, for editors that show every error at once: where assembling
+ * stops after a failed address assignment (an undefined label, a label defined twice), this goes
+ * on and also reports the encoding errors of every instruction that uses no unresolved label.
+ * Without errors it gives exactly what tarnasm_assemble gives. Ownership and failures as
+ * tarnasm_assemble. */
+TARNASM_C_API tarnasm_status tarnasm_check(const char* source, size_t length, const char* name,
+                                           tarnasm_program** program);
+
 /* Reads and assembles a file; the report names it by path. A file that cannot be read is not a
  * failure either: it gives a program that is not ok, with the command line's message for it.
  * Ownership and failures as tarnasm_assemble (path null: TARNASM_ERROR_ARGUMENT). */

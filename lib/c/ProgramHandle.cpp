@@ -128,6 +128,20 @@ tarnasm_status tarnasm_assemble(const char* source, size_t length, const char* n
     });
 }
 
+tarnasm_status tarnasm_check(const char* source, size_t length, const char* name, tarnasm_program** program)
+{
+    if (source == nullptr && length > 0) {
+        if (program != nullptr) {
+            *program = nullptr;
+        }
+        return badArgument();
+    }
+    return make(program, [&] {
+        const std::string_view text = length == 0 ? std::string_view() : std::string_view(source, length);
+        return tarnasm::check(text, name == nullptr ? "<input>" : name);
+    });
+}
+
 tarnasm_status tarnasm_assemble_file(const char* path, tarnasm_program** program)
 {
     if (path == nullptr) {

@@ -273,6 +273,23 @@ static void checkDiagnostics(void)
     CHECK(strcmp(tarnasm_diagnostic_code(-1), "other") == 0, "no such kind");
     tarnasm_program_free(program);
 
+    /* check goes past an undefined label to the encoding errors that assembling hides. */
+    {
+        static const char twoFaults[] = "  jmp @nowhere\n  play 0, 1, 2\n";
+        size_t assembled = 0;
+        CHECK(tarnasm_assemble(twoFaults, sizeof twoFaults - 1, NULL, &program) == TARNASM_OK, "assemble");
+        assembled = tarnasm_program_diagnostic_count(program);
+        tarnasm_program_free(program);
+        CHECK(tarnasm_check(twoFaults, sizeof twoFaults - 1, NULL, &program) == TARNASM_OK &&
+                  tarnasm_program_diagnostic_count(program) == assembled + 1 &&
+                  tarnasm_program_diagnostic(program, assembled, &d) == TARNASM_OK && d.line == 2 &&
+                  d.kind == TARNASM_DIAGNOSTIC_OPERAND_OUT_OF_RANGE,
+              "check reports every error");
+        tarnasm_program_free(program);
+        program = (tarnasm_program*)&failures;
+        CHECK(tarnasm_check(NULL, 1, NULL, &program) == TARNASM_ERROR_ARGUMENT && program == NULL, "check null source");
+    }
+
     /* An unreadable file is a program with the command line's message, not a failing call. */
     CHECK(tarnasm_assemble_file("no/such/file.tasm", &program) == TARNASM_OK && !tarnasm_program_ok(program) &&
               tarnasm_program_error_count(program) == 1 && strstr(tarnasm_program_report(program), "file.tasm"),
