@@ -1,7 +1,6 @@
-# Install: the tool, the library, its public headers, a CMake package and a pkg-config file.
+# Install: the library, its public headers, a CMake package and a pkg-config file.
 include(CMakePackageConfigHelpers)
 
-install(TARGETS tarnasm RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS tarnasm_lib EXPORT tarnasmTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

@@ -7,16 +7,20 @@ set(TARNASM_MAINTAINER "tarnasm maintainers <maintainers@tarnasm.example.org>" C
 
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# What each release changed is written once, in CHANGELOG.md; the .deb's changelog and the release
+# notes (release-notes.md in the build folder, copied into dist/) are made from it.
+include(${PROJECT_SOURCE_DIR}/cmake/Changelog.cmake)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
+tarnasm_write_release_notes(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_BINARY_DIR}/release-notes.md)
+
 # What only the .deb carries (its copyright, changelog and lintian overrides), added by a script that
 # CPack runs for each package it makes.
 if(NOT WIN32)
   set(tarnasm_debian_dir ${PROJECT_BINARY_DIR}/debian)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/dist/copyright.in ${tarnasm_debian_dir}/copyright @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/dist/lintian-overrides ${tarnasm_debian_dir}/tarnasm COPYONLY)
-  string(TIMESTAMP tarnasm_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
-  file(WRITE ${tarnasm_debian_dir}/changelog "tarnasm (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
-       "  * Release ${PROJECT_VERSION}; what changed is in README.md beside this file.\n\n"
-       " -- ${TARNASM_MAINTAINER}  ${tarnasm_date}\n")
+  tarnasm_write_debian_changelog(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${tarnasm_debian_dir}/changelog
+                                 "${TARNASM_MAINTAINER}")
   find_program(TARNASM_GZIP gzip)
   if(TARNASM_GZIP)
     execute_process(COMMAND ${TARNASM_GZIP} -9nf ${tarnasm_debian_dir}/changelog)

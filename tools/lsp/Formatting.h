@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Document.h"
+#include "ListingColumns.h"
 
 #include <optional>
 #include <string>
@@ -10,11 +11,11 @@
 
 namespace tarnasm::lsp {
 
-/// Where the pieces of a formatted line start: labels at 0, then these columns (as tarndis
-/// writes them); a piece that would not fit starts one blank after the one before.
-inline constexpr std::size_t kFormatInstructionColumn = 8;
-inline constexpr std::size_t kFormatOperandColumn = kFormatInstructionColumn + 13;
-inline constexpr std::size_t kFormatCommentColumn = 56;
+/// Where the pieces of a formatted line start: labels at 0, then tarndis's columns; a piece that
+/// would not fit starts one blank after the one before.
+inline constexpr std::size_t kFormatInstructionColumn = tools::kInstructionColumn;
+inline constexpr std::size_t kFormatOperandColumn = tools::kOperandColumn;
+inline constexpr std::size_t kFormatCommentColumn = tools::kCommentColumn;
 
 /// The line (without its line end) in columns: label, mnemonic, operands joined by ", ",
 /// comment as written; a .DEF line as ".DEF name value" with the value in the operand column.

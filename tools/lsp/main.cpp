@@ -1,7 +1,7 @@
 // tarnasm-lsp: the language server for tarn assembly, over standard input and output.
 #include "Server.h"
 #include "Transport.h"
-#include "support/ProcessStart.h"
+#include "ProcessStart.h"
 
 #include <tarnasm/tarnasm.h>
 

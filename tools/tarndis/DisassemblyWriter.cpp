@@ -1,17 +1,18 @@
 // DisassemblyWriter: labels for address operands, fixed columns, unknown words as comments.
 #include "DisassemblyWriter.h"
 
+#include "ListingColumns.h"
+
 #include <ostream>
 
 namespace tarndis {
 
 namespace {
 
-/// Instructions start here; the address and word comment at the column after the longest one.
-constexpr std::size_t kInstructionColumn = 8;
-constexpr std::size_t kCommentColumn = 56;
-/// Operands start here after all but the longest mnemonics.
-constexpr std::size_t kOperandColumn = kInstructionColumn + 13;
+using tarnasm::tools::kCommentColumn;
+using tarnasm::tools::kInstructionColumn;
+using tarnasm::tools::kOperandColumn;
+using tarnasm::tools::padToColumn;
 
 /// Lower-case hexadecimal digits, at least that many: formatting every line through printf
 /// would take as long as taking the words apart.
@@ -36,7 +37,7 @@ void appendLabel(std::string& text, std::uint64_t address)
 
 void appendComment(std::string& line, std::size_t address, std::uint64_t word)
 {
-    line.resize(std::max(line.size() + 1, kCommentColumn), ' ');
+    padToColumn(line, kCommentColumn);
     line += "# ";
     appendHex(line, address, 4);
     line += ' ';
@@ -89,7 +90,7 @@ void DisassemblyWriter::writeInstruction(std::string& line, const tarnasm::Decod
         const tarnasm::OperandInfo& operand = decoded.variant->operands[i];
         const std::int64_t value = decoded.operands[i];
         if (i == 0) {
-            line.resize(std::max(line.size() + 1, kOperandColumn), ' ');
+            padToColumn(line, kOperandColumn);
         } else {
             line += ", ";
         }

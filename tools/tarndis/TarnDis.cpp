@@ -6,6 +6,7 @@
 #include "ExitStatus.h"
 #include "HexStream.h"
 #include "ListingWriter.h"
+#include "ToolLog.h"
 #include "support/InputFile.h"
 #include "support/Logging.h"
 #include "support/ReplaceFile.h"
@@ -24,12 +25,7 @@ namespace tarndis {
 
 namespace {
 
-void logAt(int level, const std::string& text)
-{
-    if (Logging::getLogLevel() >= level) {
-        Logging::write(level, "%s", text.c_str());
-    }
-}
+using tarnasm::tools::logAt;
 
 /// The file opened for reading; false for a directory or a file that cannot be opened.
 bool openInput(const std::string& name, InputFile& file)
@@ -157,9 +153,7 @@ void logAbort(const std::string& name, const char* cause) noexcept
 
 int tarndisMain(int argc, const char* const argv[])
 {
-    const char* programName = argc > 0 && argv != nullptr && argv[0] != nullptr ? argv[0] : "tarndis";
-    Logging::setLogLevel("info");
-    Logging::open(programName, Logging::getLogLevel(), nullptr);
+    const char* programName = tarnasm::tools::openToolLog(argc, argv, "tarndis");
     std::string inputName;
     try {
         const CommandLine commandLine = readCommandLine(argc, argv);

@@ -1,6 +1,6 @@
 // main: wires the process's arguments to the tool's run function.
 #include "TarnAsm.h"
-#include "support/ProcessStart.h"
+#include "ProcessStart.h"
 
 int main(int argc, char* argv[])
 {

@@ -2,6 +2,7 @@
 #include "TarnAsm.h"
 
 #include "ProgramRun.h"
+#include "ToolLog.h"
 #include "support/Logging.h"
 
 #include <cerrno>
@@ -78,10 +79,7 @@ std::string outputBaseName(const std::string& inputFileName)
 
 int tarnasmMain(int argc, char* argv[])
 {
-    // An empty argument vector has no name to show.
-    programName = argc > 0 && argv != nullptr && argv[0] != nullptr ? argv[0] : "tarnasm";
-    Logging::setLogLevel("info");
-    Logging::open(programName, Logging::getLogLevel(), nullptr);
+    programName = tarnasm::tools::openToolLog(argc, argv, "tarnasm");
     if (argc <= 0) {
         help();
         return kStatusUsage;

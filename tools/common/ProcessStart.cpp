@@ -1,5 +1,5 @@
 // ProcessStart: the wide command line converted to UTF-8, and binary standard streams, on Windows.
-#include "support/ProcessStart.h"
+#include "ProcessStart.h"
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN

@@ -1,0 +1,40 @@
+# Fails unless the .deb's changelog opens with an entry for this version whose items are those of
+# this version's section of CHANGELOG.md, word for word.
+#   cmake -DCHANGELOG=<CHANGELOG.md> -DDEBIAN=<the build's debian folder> -DVERSION=<x.y.z> -P DebianChangelog.cmake
+if(EXISTS ${DEBIAN}/changelog.gz)
+  find_program(GZIP gzip REQUIRED)
+  execute_process(COMMAND ${GZIP} -dc ${DEBIAN}/changelog.gz OUTPUT_VARIABLE deb COMMAND_ERROR_IS_FATAL ANY)
+else()
+  file(READ ${DEBIAN}/changelog deb)
+endif()
+file(READ ${CHANGELOG} log)
+
+string(FIND "${deb}" "\n" first_end)
+string(SUBSTRING "${deb}" 0 ${first_end} first_line)
+if(NOT first_line STREQUAL "tarnasm (${VERSION}) unstable; urgency=medium")
+  message(FATAL_ERROR "the .deb's changelog opens with \"${first_line}\", not this version's entry")
+endif()
+string(FIND "${deb}" "\n -- " entry_end)
+math(EXPR entry_length "${entry_end} - ${first_end}")
+string(SUBSTRING "${deb}" ${first_end} ${entry_length} entry)
+string(REGEX REPLACE "\n  \\* " "\n- " entry "${entry}")
+
+string(FIND "${log}" "\n## ${VERSION} (" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "${CHANGELOG} has no section for ${VERSION}")
+endif()
+math(EXPR at "${at} + 1")
+string(SUBSTRING "${log}" ${at} -1 section)
+string(FIND "${section}" "\n" heading_end)
+string(SUBSTRING "${section}" ${heading_end} -1 section)
+string(FIND "${section}" "\n## " next)
+string(SUBSTRING "${section}" 0 ${next} section)
+
+# Line breaks and indentation may differ; the words may not.
+foreach(text IN ITEMS entry section)
+  string(REGEX REPLACE "[ \n]+" " " ${text} "${${text}}")
+  string(STRIP "${${text}}" ${text})
+endforeach()
+if(NOT entry STREQUAL section)
+  message(FATAL_ERROR "the .deb's changelog says\n  ${entry}\nwhere ${CHANGELOG} says\n  ${section}")
+endif()
