@@ -153,7 +153,7 @@ void logAbort(const std::string& name, const char* cause) noexcept
 
 int tarndisMain(int argc, const char* const argv[])
 {
-    const char* programName = tarnasm::tools::openToolLog(argc, argv, "tarndis");
+    tarnasm::tools::openToolLog(argc, argv, "tarndis");
     std::string inputName;
     try {
         const CommandLine commandLine = readCommandLine(argc, argv);
