@@ -4,19 +4,11 @@
  */
 #include <tarnasm/tarnasm_c.h>
 
+#include "Check.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
-static int failures = 0;
-
-#define CHECK(condition, what)                                                   \
-    do {                                                                         \
-        if (!(condition)) {                                                      \
-            ++failures;                                                          \
-            printf("%s:%d: %s: %s\n", __FILE__, __LINE__, what, #condition);      \
-        }                                                                        \
-    } while (0)
 
 /* The file's bytes with a NUL after them, or NULL when it cannot be read. */
 static char* readFile(const char* path, size_t* length)

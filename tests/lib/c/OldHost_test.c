@@ -4,18 +4,10 @@
  */
 #include "tarnasm_c_1_0.h"
 
+#include "Check.h"
+
 #include <stdio.h>
 #include <string.h>
-
-static int failures = 0;
-
-#define CHECK(condition, what)                                                   \
-    do {                                                                         \
-        if (!(condition)) {                                                      \
-            ++failures;                                                          \
-            printf("%s:%d: %s: %s\n", __FILE__, __LINE__, what, #condition);      \
-        }                                                                        \
-    } while (0)
 
 enum { GUARD = 0xa5 };
 
