@@ -7,6 +7,8 @@
 # tarnasm_changelog_text restores them.
 function(tarnasm_read_changelog file prefix)
   file(READ ${file} text)
+  # A checkout with CR LF line ends reads the same.
+  string(REPLACE "\r" "" text "${text}")
   string(REPLACE ";" "@SEMICOLON@" text "${text}")
   string(REPLACE "[" "@LBRACKET@" text "${text}")
   string(REPLACE "]" "@RBRACKET@" text "${text}")

@@ -2,11 +2,11 @@
 #include "ProgramRun.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <new>
 #include <stdexcept>
 
+#include "SameFile.h"
 #include "SeqAssembler.h"
 #include "asmparser/AsmSyntax.h"
 #include "seqprocessor/SeqProcessor.h"
@@ -14,7 +14,6 @@
 #include "source/AsmErrorList.h"
 #include "support/Logging.h"
 #include "support/StringUtil.h"
-#include "support/Utf8Path.h"
 
 namespace {
 
@@ -37,11 +36,7 @@ void logReport(const AsmErrorList& errors)
     }
 }
 
-bool isSameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    return std::filesystem::equivalent(pathFromUtf8(a), pathFromUtf8(b), ec) && !ec;
-}
+using tarnasm::tools::isSameFile;
 
 int assembleProgram(const RunSettings& settings)
 {

@@ -6,6 +6,7 @@
 #include "ExitStatus.h"
 #include "HexStream.h"
 #include "ListingWriter.h"
+#include "SameFile.h"
 #include "ToolLog.h"
 #include "support/InputFile.h"
 #include "support/Logging.h"
@@ -55,11 +56,7 @@ bool readFile(const std::string& name, std::string& text)
     return !file.bad();
 }
 
-bool isSameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    return std::filesystem::equivalent(pathFromUtf8(a), pathFromUtf8(b), ec) && !ec;
-}
+using tarnasm::tools::isSameFile;
 
 /// To standard output, or into the output file through a temporary file renamed over it.
 bool writeOutput(const Settings& settings, const std::function<void(std::ostream&)>& write)
