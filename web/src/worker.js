@@ -1,0 +1,63 @@
+// The page's Web Worker: the language server's own code, compiled to WebAssembly, fed one message
+// body at a time, and the assembler's check for the words panel, so that typing never waits for
+// either. The page posts the compiled module first, then requests.
+import createTarnasmModule from "./tarnasm_web.js";
+import { load } from "../tarnasm.mjs";
+
+const encoder = new TextEncoder();
+const decoder = new TextDecoder();
+let server = null;
+let assembler = null;
+const waiting = [];
+
+function handle(body) {
+  const m = server;
+  const bytes = encoder.encode(body);
+  const pointer = m._malloc(bytes.length + 1);
+  m.HEAPU8.set(bytes, pointer);
+  const count = m._tarnasm_web_lsp_handle(pointer, bytes.length);
+  m._free(pointer);
+  if (count < 0) {
+    // Out of memory: nothing the client can act on, so say it once and carry on.
+    self.postMessage({ error: "the language server ran out of memory" });
+    return;
+  }
+  for (let index = 0; index < count; ++index) {
+    const reply = m._tarnasm_web_lsp_reply(index);
+    const length = m._tarnasm_web_lsp_reply_length(index);
+    self.postMessage({ message: decoder.decode(m.HEAPU8.subarray(reply, reply + length)) });
+  }
+}
+
+function serve(request) {
+  if (request.check !== undefined) {
+    self.postMessage({ checked: request.id, program: assembler.check(request.check, request.name) });
+  } else {
+    handle(request.message);
+  }
+}
+
+self.onmessage = async (event) => {
+  if (event.data.wasmModule) {
+    const wasmModule = event.data.wasmModule;
+    [server, assembler] = await Promise.all([
+      createTarnasmModule({
+        // The bundle has no import.meta.url to find the module's file by, and needs none.
+        locateFile: (file) => file,
+        instantiateWasm(imports, receive) {
+          WebAssembly.instantiate(wasmModule, imports).then((instance) => receive(instance, wasmModule));
+          return {};
+        },
+      }),
+      load({ wasmModule }),
+    ]);
+    self.postMessage({ ready: true });
+    for (const request of waiting.splice(0)) {
+      serve(request);
+    }
+  } else if (server === null) {
+    waiting.push(event.data);
+  } else {
+    serve(event.data);
+  }
+};
