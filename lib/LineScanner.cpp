@@ -174,7 +174,8 @@ OperandReading readOperand(std::string_view text)
                 // Read as the parser reads it, but not looked up: one operand has no symbols.
                 if (!syntax().isIdentifier(parseSymbolName(token))) {
                     const AsmToken name = parseSymbolName(token);
-                    throw AsmSyntaxError(line, name.start(), name.length()) << "Invalid symbol name";
+                    throw AsmSyntaxError(AsmErrorKind::invalidSymbolName, line, name.start(), name.length())
+                        << "Invalid symbol name";
                 }
                 return reading;
             }
