@@ -3,6 +3,8 @@
 
 #include "support/Utf8Path.h"
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 namespace {
@@ -15,6 +17,21 @@ tarnasm_status handOut(const std::vector<std::uint64_t>& read, uint64_t** words,
     *words = tarnasm::c::mallocArray(read.data(), read.size());
     *count = read.size();
     return TARNASM_OK;
+}
+
+/// A file call whose failure reads "could not <doing> '<path>': <the system's reason>", the
+/// same with every C++ standard library (their filesystem_error texts differ).
+template <class Body>
+tarnasm_status fileCall(const char* doing, const char* path, Body&& body)
+{
+    return guard([&] {
+        try {
+            return body();
+        } catch (const std::filesystem::filesystem_error& e) {
+            return fail(TARNASM_ERROR_FILE,
+                        std::string("could not ") + doing + " '" + path + "': " + e.code().message());
+        }
+    });
 }
 
 bool clearOut(uint64_t** words, size_t* count)
@@ -48,7 +65,7 @@ tarnasm_status tarnasm_load_hex(const char* path, uint64_t** words, size_t* coun
     if (!clearOut(words, count) || path == nullptr) {
         return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
     }
-    return guard([&] { return handOut(tarnasm::loadHex(pathFromUtf8(path)), words, count); });
+    return fileCall("load", path, [&] { return handOut(tarnasm::loadHex(pathFromUtf8(path)), words, count); });
 }
 
 tarnasm_status tarnasm_write_hex(const uint64_t* words, size_t count, char** text)
@@ -70,7 +87,7 @@ tarnasm_status tarnasm_save_hex(const char* path, const uint64_t* words, size_t 
     if (path == nullptr || (words == nullptr && count > 0)) {
         return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
     }
-    return guard([&] {
+    return fileCall("save", path, [&] {
         tarnasm::saveHex(pathFromUtf8(path), std::span<const std::uint64_t>(words, count));
         return TARNASM_OK;
     });
