@@ -1,15 +1,14 @@
--- The manual's Neovim configuration (editors/neovim/tarn.lua), run in a headless Neovim against the
--- real tarnasm-lsp: the errors arrive as diagnostics, hover, definition and completion answer,
--- rename and formatting edit the buffer. With TARNASM_PART=fixes it checks instead that a completion of @st inserts
+-- The manual's Neovim configuration (editors/neovim/tarn.lua installed as init.lua), run in a headless
+-- Neovim against the real tarnasm-lsp: the errors arrive as diagnostics, K shows the hover, gd jumps,
+-- completion answers, rename and :TarnFormat edit the buffer. With TARNASM_PART=fixes it checks instead that a completion of @st inserts
 -- exactly @start and that a quick fix mends the unknown mnemonic.
 local function fail(message)
   io.stderr:write('FAILED: ' .. message .. '\n')
   vim.cmd('cquit 1')
 end
 
-local ok, err = pcall(dofile, os.getenv('TARNASM_NEOVIM_CONFIG'))
-if not ok then
-  fail('the Neovim configuration: ' .. tostring(err))
+if vim.v.errmsg ~= '' then
+  fail('starting Neovim: ' .. vim.v.errmsg)
 end
 
 local file = os.getenv('TARNASM_SCRATCH') .. '/neovim.tasm'
@@ -77,13 +76,32 @@ if os.getenv('TARNASM_PART') == 'fixes' then
   vim.cmd('qall!')
 end
 
-local hover = request('textDocument/hover', 1, 18)
-if not hover.contents.value:find('address 0', 1, true) then
-  fail('hover: ' .. vim.inspect(hover))
+-- K and gd as a user presses them: Neovim 0.7 keeps K on man unless the configuration maps it.
+vim.api.nvim_win_set_cursor(0, { 2, 18 })
+vim.api.nvim_feedkeys('K', 'x', false)
+local function floating()
+  for _, window in ipairs(vim.api.nvim_list_wins()) do
+    if vim.api.nvim_win_get_config(window).relative ~= '' then
+      return window
+    end
+  end
 end
-local definition = request('textDocument/definition', 1, 18)
-if definition.range.start.line ~= 0 or definition.range.start.character ~= 0 then
-  fail('definition: ' .. vim.inspect(definition))
+local function hoverText()
+  local window = floating()
+  return window and table.concat(vim.api.nvim_buf_get_lines(vim.api.nvim_win_get_buf(window), 0, -1, false), '\n')
+end
+if not vim.wait(20000, function() return hoverText() ~= nil end, 50) or not hoverText():find('address 0', 1, true) then
+  fail('K: ' .. tostring(hoverText()))
+end
+vim.api.nvim_win_close(floating(), true)
+vim.api.nvim_win_set_cursor(0, { 2, 18 })
+vim.api.nvim_feedkeys('gd', 'x', false)
+if not vim.wait(20000, function() return vim.api.nvim_win_get_cursor(0)[1] == 1 end, 50) then
+  fail('gd left the cursor at ' .. vim.inspect(vim.api.nvim_win_get_cursor(0)))
+end
+-- <C-x><C-o> calls the omnifunc: it must be set and know the client (-1: no client, no completion).
+if vim.bo.omnifunc == '' or vim.fn.eval(vim.bo.omnifunc .. '(1, "")') == -1 then
+  fail('omnifunc: ' .. vim.bo.omnifunc)
 end
 local completion = request('textDocument/completion', 2, 8)
 if #completion.items < 40 then
@@ -107,11 +125,7 @@ if not vim.wait(20000, function() return #vim.diagnostic.get(0) == 0 end, 50) th
 end
 
 -- Formatting puts the operands into their column.
-if vim.lsp.buf.format then
-  vim.lsp.buf.format({ timeout_ms = 20000 })
-else -- Neovim 0.7
-  vim.lsp.buf.formatting_sync(nil, 20000)
-end
+vim.cmd('TarnFormat')
 if vim.fn.getline(2) ~= '        jmp          @begin' then
   fail('formatting: ' .. vim.inspect(vim.api.nvim_buf_get_lines(0, 0, -1, false)))
 end
