@@ -1,7 +1,8 @@
 -- The manual's Neovim configuration (editors/neovim/tarn.lua installed as init.lua), run in a headless
 -- Neovim against the real tarnasm-lsp: the errors arrive as diagnostics, K shows the hover, gd jumps,
--- completion answers, rename and :TarnFormat edit the buffer. With TARNASM_PART=fixes it checks instead that a completion of @st inserts
--- exactly @start and that a quick fix mends the unknown mnemonic.
+-- completion answers, rename and :TarnFormat edit the buffer. With TARNASM_PART=fixes it checks
+-- instead that a completion of @st inserts exactly @start and that a quick fix mends the unknown
+-- mnemonic.
 local function fail(message)
   io.stderr:write('FAILED: ' .. message .. '\n')
   vim.cmd('cquit 1')
