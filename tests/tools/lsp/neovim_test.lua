@@ -1,8 +1,8 @@
 -- The manual's Neovim configuration (editors/neovim/tarn.lua installed as init.lua), run in a headless
 -- Neovim against the real tarnasm-lsp: the errors arrive as diagnostics, K shows the hover, gd jumps,
 -- completion answers, rename and :TarnFormat edit the buffer. With TARNASM_PART=fixes it checks
--- instead that a completion of @st inserts exactly @start and that a quick fix mends the unknown
--- mnemonic.
+-- instead that a completion of @st inserts exactly @start and that the quick fix mends the
+-- misspelt mnemonic.
 local function fail(message)
   io.stderr:write('FAILED: ' .. message .. '\n')
   vim.cmd('cquit 1')
@@ -14,7 +14,7 @@ end
 
 local file = os.getenv('TARNASM_SCRATCH') .. '/neovim.tasm'
 vim.fn.mkdir(os.getenv('TARNASM_SCRATCH'), 'p')
-vim.fn.writefile({ 'start:  nop', '        jmp     @start', '        frob    1' }, file)
+vim.fn.writefile({ 'start:  nop', '        jmp     @start', '        reset_phz' }, file)
 vim.cmd('edit ' .. file)
 if vim.bo.filetype ~= 'tarn' then
   fail('filetype is ' .. vim.bo.filetype)
@@ -24,7 +24,7 @@ if not vim.wait(20000, function() return #vim.diagnostic.get(0) > 0 end, 50) the
   fail('no diagnostics')
 end
 local diagnostic = vim.diagnostic.get(0)[1]
-if diagnostic.lnum ~= 2 or diagnostic.col ~= 8 or not diagnostic.message:find("instruction 'frob' not found") then
+if diagnostic.lnum ~= 2 or diagnostic.col ~= 8 or not diagnostic.message:find("instruction 'reset_phz' not found") then
   fail('diagnostic: ' .. vim.inspect(diagnostic))
 end
 
@@ -61,17 +61,22 @@ if os.getenv('TARNASM_PART') == 'fixes' then
     fail('completion gave ' .. vim.fn.getline(2))
   end
   local params = { textDocument = { uri = vim.uri_from_bufnr(0) },
-                   range = { start = { line = 2, character = 8 }, ['end'] = { line = 2, character = 12 } },
+                   range = { start = { line = 2, character = 8 }, ['end'] = { line = 2, character = 17 } },
                    context = { diagnostics = vim.lsp.diagnostic.get_line_diagnostics(0, 2) } }
   local actions = {}
   for _, reply in pairs(vim.lsp.buf_request_sync(0, 'textDocument/codeAction', params, 20000) or {}) do
     actions = reply.result or actions
   end
-  if not actions[1] or not actions[1].edit then
+  -- The one a user takes: the preferred (Neovim 0.7, which cannot tell it, gets it alone).
+  local chosen = actions[1]
+  for _, action in ipairs(actions) do
+    chosen = action.isPreferred and action or chosen
+  end
+  if not chosen or not chosen.edit then
     fail('no quick fix: ' .. vim.inspect(actions))
   end
-  vim.lsp.util.apply_workspace_edit(actions[1].edit, 'utf-16')
-  if vim.fn.getline(3):find('frob', 1, true) then
+  vim.lsp.util.apply_workspace_edit(chosen.edit, 'utf-16')
+  if vim.fn.getline(3) ~= '        reset_ph' then
     fail('the quick fix left ' .. vim.fn.getline(3))
   end
   vim.cmd('qall!')
