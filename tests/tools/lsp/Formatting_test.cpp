@@ -79,6 +79,14 @@ TEST(Formatting, RangeTouchesOnlyItsLines)
     EXPECT_EQ(formatted("        nop\n"), "        nop\n");
 }
 
+std::string fileText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 TEST(Formatting, CorpusAssemblesTheSame)
 {
     int programs = 0;
@@ -86,10 +94,7 @@ TEST(Formatting, CorpusAssemblesTheSame)
         if (entry.path().extension() != ".tasm") {
             continue;
         }
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        expectSameProgram(text.str(), entry.path().string());
+        expectSameProgram(fileText(entry.path()), entry.path().string());
         ++programs;
     }
     EXPECT_GT(programs, 20);
@@ -101,22 +106,17 @@ TEST(Formatting, ShippedProgramsStayAsWritten)
 {
     const std::filesystem::path source = TARNASM_SOURCE_DIR;
     std::vector<std::pair<std::string, std::string>> programs;
-    const auto read = [](const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
     for (const char* folder : {"examples", "docs"}) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(source / folder)) {
             if (entry.path().extension() == ".tasm") {
-                programs.emplace_back(entry.path().string(), read(entry.path()));
+                programs.emplace_back(entry.path().string(), fileText(entry.path()));
             }
         }
     }
     // The Python example builds its programs from a template: formatted with a value in its fields.
-    const std::string sweep = read(source / "python/examples/sweep.py");
+    const std::string sweep = fileText(source / "python/examples/sweep.py");
     const std::size_t open = sweep.find("\"\"\"\\\n");
+    ASSERT_NE(open, std::string::npos) << "no template in sweep.py";
     const std::size_t close = sweep.find("\"\"\"", open + 5);
     ASSERT_NE(close, std::string::npos) << "no template in sweep.py";
     std::string filled = sweep.substr(open + 5, close - open - 5);
