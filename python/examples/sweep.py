@@ -3,10 +3,10 @@ import numpy
 import tarnasm
 
 TEMPLATE = """\
-.DEF GAIN {gain}
+.DEF GAIN            {gain}
         set_awg_gain $GAIN, $GAIN
-        play        0, 1, 20
-        acquire     0, {point}, 1000
+        play         0, 1, 20
+        acquire      0, {point}, 1000
         stop
 """
 

@@ -14,7 +14,7 @@ def outcome(source):
 
 
 def test_threads_get_the_results_of_sequential_calls(example_source):
-    sources = [example_source.replace(".DEF STEPS        64", ".DEF STEPS %d" % n) for n in range(1, 17)]
+    sources = [example_source.replace(".DEF STEPS           64", ".DEF STEPS %d" % n) for n in range(1, 17)]
     sources += ["\tmove %d, R%d\n" % (n, 60 + n) for n in range(8)]  # registers past R63 fail
     expected = [outcome(source) for source in sources]
     assert len({str(e) for e in expected}) == len(sources)

@@ -65,6 +65,7 @@ ClientCapabilities ClientCapabilities::fromInitialize(const Json& params)
         offersMarkdown(c, {"textDocument", "completion", "completionItem", "documentationFormat"});
     result.relatedInformation = flag(c, {"textDocument", "publishDiagnostics", "relatedInformation"});
     result.prepareRename = flag(c, {"textDocument", "rename", "prepareSupport"});
+    result.preferredFixes = flag(c, {"textDocument", "codeAction", "isPreferredSupport"});
     return result;
 }
 

@@ -11,6 +11,9 @@ struct ClientCapabilities
     bool completionMarkdown = false;
     bool relatedInformation = false;
     bool prepareRename = false;
+    /// The client tells the preferred fix from its alternatives (codeAction.isPreferredSupport);
+    /// one that does not may apply every fix it gets for a diagnostic.
+    bool preferredFixes = false;
 
     /// Reads initialize's params.capabilities; a member that is missing or of another type
     /// counts as not supported (a client that declares nothing gets plain text).

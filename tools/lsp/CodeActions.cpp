@@ -15,13 +15,19 @@ namespace {
 
 constexpr std::size_t maxSuggestedLength = 256;
 
+struct Near
+{
+    std::string name;
+    std::size_t distance;
+};
+
 /// Up to three names near the written one, nearest first; ties in the names' order.
-std::vector<std::string> nearest(std::string_view written, const std::vector<std::string>& names)
+std::vector<Near> nearest(std::string_view written, const std::vector<std::string>& names)
 {
     // Further than a third of the name (and than 3) is another name, not a slip; a short name
     // such as "frob" still finds the few nearest mnemonics.
     const std::size_t limit = std::max<std::size_t>(3, written.size() / 3);
-    std::vector<std::pair<std::size_t, std::string>> scored;
+    std::vector<Near> scored;
     // The distance costs the product of the lengths: a pasted megabyte gets no suggestions.
     if (written.size() > maxSuggestedLength) {
         return {};
@@ -33,15 +39,12 @@ std::vector<std::string> nearest(std::string_view written, const std::vector<std
         }
         const std::size_t distance = editDistance(written, name);
         if (distance > 0 && distance <= limit) {
-            scored.emplace_back(distance, name);
+            scored.push_back({name, distance});
         }
     }
-    std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::string> result;
-    for (std::size_t i = 0; i < scored.size() && i < 3; ++i) {
-        result.push_back(scored[i].second);
-    }
-    return result;
+    std::stable_sort(scored.begin(), scored.end(), [](const Near& a, const Near& b) { return a.distance < b.distance; });
+    scored.resize(std::min<std::size_t>(scored.size(), 3));
+    return scored;
 }
 
 bool touches(const Range& a, const Range& b)
@@ -52,10 +55,52 @@ bool touches(const Range& a, const Range& b)
     return !before(a.end, b.start) && !before(b.end, a.start);
 }
 
+bool overlap(const std::vector<TextEdit>& a, const std::vector<TextEdit>& b)
+{
+    const auto before = [](Position p, Position q) {
+        return p.line < q.line || (p.line == q.line && p.character < q.character);
+    };
+    for (const TextEdit& x : a) {
+        for (const TextEdit& y : b) {
+            // Two insertions at one place overlap too: their order would be the client's guess.
+            if (x.range.start == y.range.start ||
+                (before(x.range.start, y.range.end) && before(y.range.start, x.range.end))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+/// The client's copy of a diagnostic names ours when the range and the code (or, without a code,
+/// the message) agree; clients may pad or trim messages.
+bool names(const Diagnostic& theirs, const Diagnostic& ours)
+{
+    if (theirs.range != ours.range) {
+        return false;
+    }
+    if (!theirs.code.empty()) {
+        return theirs.code == ours.code;
+    }
+    const auto trimmed = [](std::string_view text) { return text.substr(0, text.find_last_not_of(' ') + 1); };
+    return trimmed(theirs.message) == trimmed(ours.message);
+}
+
+bool admitsQuickFixes(const std::optional<std::vector<std::string>>& only)
+{
+    if (!only) {
+        return true;
+    }
+    // Kinds are hierarchical: "quickfix" is asked for by "quickfix" itself and by the empty kind.
+    return std::any_of(only->begin(), only->end(), [](const std::string& kind) { return kind.empty() || kind == "quickfix"; });
+}
+
 struct Fixer
 {
     const Document& document;
     std::vector<CodeAction> actions;
+    /// Label names in use or given by a fix of this answer, so that two fixes never pick the same.
+    std::set<std::string, std::less<>> takenLabels;
 
     std::string textOf(const Range& range) const
     {
@@ -73,10 +118,12 @@ struct Fixer
         actions.push_back({std::move(title), diagnostic, {document.uri(), std::move(edits)}, preferred});
     }
 
-    void replaceBy(const Diagnostic& diagnostic, const std::vector<std::string>& names)
+    void replaceBy(const Diagnostic& diagnostic, const std::vector<Near>& names)
     {
         for (std::size_t i = 0; i < names.size(); ++i) {
-            offer(diagnostic, "Change to '" + names[i] + "'", {{diagnostic.range, names[i]}}, i == 0);
+            // Two names as near as each other leave the choice to the user.
+            const bool clear = i == 0 && (names.size() == 1 || names[0].distance < names[1].distance);
+            offer(diagnostic, "Change to '" + names[i].name + "'", {{diagnostic.range, names[i].name}}, clear);
         }
     }
 
@@ -140,13 +187,14 @@ struct Fixer
     void duplicateLabel(const Diagnostic& diagnostic)
     {
         const std::string written = textOf(diagnostic.range);
-        std::set<std::string, std::less<>> taken;
-        for (const Label& l : document.program().labels()) {
-            taken.insert(l.name);
+        if (takenLabels.empty()) {
+            for (const Label& l : document.program().labels()) {
+                takenLabels.insert(l.name);
+            }
         }
         for (int n = 2;; ++n) {
             const std::string name = written + "_" + std::to_string(n);
-            if (!taken.contains(name)) {
+            if (takenLabels.insert(name).second) {
                 offer(diagnostic, "Rename this definition to '" + name + "'", {{diagnostic.range, name}}, true);
                 return;
             }
@@ -176,11 +224,24 @@ std::size_t editDistance(std::string_view a, std::string_view b)
 
 std::vector<CodeAction> codeActions(const Document& document, const Range& range)
 {
-    Fixer fixer{document, {}};
+    return codeActions(document, CodeActionParams{range, {}, std::nullopt}, false);
+}
+
+std::vector<CodeAction> codeActions(const Document& document, const CodeActionParams& params, bool onlyPreferred)
+{
+    if (!admitsQuickFixes(params.only)) {
+        return {};
+    }
+    const bool named = !params.diagnostics.empty();
+    Fixer fixer{document, {}, {}};
+    std::vector<CodeAction> result;
     for (const Diagnostic& diagnostic : diagnostics(document)) {
-        if (!touches(diagnostic.range, range)) {
+        if (named ? std::none_of(params.diagnostics.begin(), params.diagnostics.end(),
+                                 [&](const Diagnostic& d) { return names(d, diagnostic); })
+                  : !touches(diagnostic.range, params.range)) {
             continue;
         }
+        fixer.actions.clear();
         if (diagnostic.code == diagnosticCode(DiagnosticKind::unknownMnemonic)) {
             fixer.unknownMnemonic(diagnostic);
         } else if (diagnostic.code == diagnosticCode(DiagnosticKind::undefinedLabel)) {
@@ -192,14 +253,26 @@ std::vector<CodeAction> codeActions(const Document& document, const Range& range
         } else if (diagnostic.code == diagnosticCode(DiagnosticKind::duplicateLabel)) {
             fixer.duplicateLabel(diagnostic);
         }
+        if (named && onlyPreferred) {
+            std::erase_if(fixer.actions, [](const CodeAction& action) { return !action.preferred; });
+        }
+        // Fixes of another diagnostic come first; one that overlaps them would spoil both.
+        const std::size_t others = result.size();
+        for (CodeAction& action : fixer.actions) {
+            const bool clashes = std::any_of(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(others),
+                                             [&](const CodeAction& kept) { return overlap(kept.edit.edits, action.edit.edits); });
+            if (!clashes) {
+                result.push_back(std::move(action));
+            }
+        }
     }
-    return std::move(fixer.actions);
+    return result;
 }
 
-Json codeActionsResult(const Document& document, const Json& params)
+Json toJson(const std::vector<CodeAction>& actions)
 {
     Json result = Json::array();
-    for (const CodeAction& action : codeActions(document, range(params))) {
+    for (const CodeAction& action : actions) {
         Json entry = {{"title", action.title},
                       {"kind", "quickfix"},
                       {"diagnostics", Json::array({toJson(action.diagnostic)})},

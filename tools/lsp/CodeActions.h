@@ -14,7 +14,7 @@ struct CodeAction
     /// The diagnostic it fixes, as the server publishes it.
     Diagnostic diagnostic;
     WorkspaceEdit edit;
-    /// The nearest of several choices.
+    /// The fix a user would choose: the only one, or the clearly nearest of several.
     bool preferred = false;
 };
 
@@ -24,8 +24,15 @@ struct CodeAction
 /// definition.
 std::vector<CodeAction> codeActions(const Document& document, const Range& range);
 
-/// The answer to textDocument/codeAction (ProtocolError when params.range is malformed).
-Json codeActionsResult(const Document& document, const Json& params);
+/// The fixes for the diagnostics the client names (for every one touching the range when it names
+/// none), none unless context.only admits quick fixes. Alternatives for one diagnostic edit the
+/// same text; fixes of different diagnostics never overlap. With onlyPreferred, a named
+/// diagnostic gets its preferred fix alone (or none where no choice is clear): for clients that
+/// apply every fix they get.
+std::vector<CodeAction> codeActions(const Document& document, const CodeActionParams& params, bool onlyPreferred);
+
+/// The answer to textDocument/codeAction.
+Json toJson(const std::vector<CodeAction>& actions);
 
 /// The number of single-byte insertions, deletions and substitutions that turn a into b.
 std::size_t editDistance(std::string_view a, std::string_view b);

@@ -14,6 +14,15 @@ Range placeRange(const Document& document, const tarnasm::Diagnostic& place)
     return document.range(line, static_cast<std::size_t>(place.column), static_cast<std::size_t>(place.length));
 }
 
+/// What a related place is to the diagnostic: the report words every place alike.
+std::string relatedMessage(const tarnasm::Diagnostic& place)
+{
+    if (place.kind == DiagnosticKind::duplicateLabel || place.kind == DiagnosticKind::duplicateSymbol) {
+        return "first defined here";
+    }
+    return place.message;
+}
+
 } // namespace
 
 std::vector<Diagnostic> diagnostics(const Document& document)
@@ -28,7 +37,7 @@ std::vector<Diagnostic> diagnostics(const Document& document)
         Diagnostic diagnostic{placeRange(document, places[last]), places[last].message, {},
                               std::string(diagnosticCode(places[last].kind))};
         for (std::size_t i = first; i < last; ++i) {
-            diagnostic.related.push_back({{document.uri(), placeRange(document, places[i])}, places[i].message});
+            diagnostic.related.push_back({{document.uri(), placeRange(document, places[i])}, relatedMessage(places[i])});
         }
         result.push_back(std::move(diagnostic));
         first = last + 1;

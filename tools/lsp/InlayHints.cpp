@@ -9,6 +9,15 @@
 
 namespace tarnasm::lsp {
 
+namespace {
+
+bool before(Position a, Position b)
+{
+    return a.line < b.line || (a.line == b.line && a.character < b.character);
+}
+
+} // namespace
+
 Json toJson(const InlayHint& hint)
 {
     return {{"position", toJson(hint.position)}, {"label", hint.label}, {"paddingLeft", true}};
@@ -24,6 +33,11 @@ std::vector<InlayHint> inlayHints(const Document& document, const Range& range)
         for (const Token& token : scanLine(text)) {
             const auto name = nameOf(text, token);
             if (!name || name->isDefinition) {
+                continue;
+            }
+            // A hint belongs to its name: in the range when the name starts there, end excluded.
+            const Position at{static_cast<int>(line), document.character(line, name->column)};
+            if (before(at, range.start) || !before(at, range.end)) {
                 continue;
             }
             std::string value;

@@ -15,7 +15,7 @@ struct InlayHint
 };
 Json toJson(const InlayHint& hint);
 
-/// For the lines the range touches: "= address" after every reference to a defined label, and
+/// For the references that start in the range (its end excluded): "= address" after every reference to a defined label, and
 /// "= value text" after every reference to a symbol defined on an earlier line (a symbol counts
 /// only from the line after its .DEF). Nothing for undefined names or definitions.
 std::vector<InlayHint> inlayHints(const Document& document, const Range& range);

@@ -86,6 +86,51 @@ std::vector<ContentChange> contentChanges(const Json& params)
     return result;
 }
 
+Diagnostic diagnostic(const Json& object)
+{
+    Diagnostic result{range(object), {}, {}, {}};
+    if (const auto message = object.find("message"); message != object.end() && message->is_string()) {
+        result.message = message->get<std::string>();
+    }
+    if (const auto code = object.find("code"); code != object.end()) {
+        result.code = code->is_string() ? code->get<std::string>() : code->is_number() ? code->dump() : "";
+    }
+    return result;
+}
+
+CodeActionParams codeActionParams(const Json& params)
+{
+    CodeActionParams result{range(params), {}, std::nullopt};
+    const auto context = params.find("context");
+    if (context == params.end() || context->is_null()) {
+        return result; // some clients leave out the context the protocol requires
+    }
+    if (!context->is_object()) {
+        invalid("'context' must be an object");
+    }
+    if (const auto diagnostics = context->find("diagnostics"); diagnostics != context->end()) {
+        if (!diagnostics->is_array()) {
+            invalid("'context.diagnostics' must be an array");
+        }
+        for (const Json& entry : *diagnostics) {
+            result.diagnostics.push_back(diagnostic(entry));
+        }
+    }
+    if (const auto only = context->find("only"); only != context->end() && !only->is_null()) {
+        if (!only->is_array()) {
+            invalid("'context.only' must be an array");
+        }
+        result.only.emplace();
+        for (const Json& kind : *only) {
+            if (!kind.is_string()) {
+                invalid("'context.only' must hold strings");
+            }
+            result.only->push_back(kind.get<std::string>());
+        }
+    }
+    return result;
+}
+
 Json toJson(const Position& p)
 {
     return {{"line", p.line}, {"character", p.character}};
@@ -103,14 +148,16 @@ Json toJson(const Location& l)
 
 Json toJson(const Diagnostic& d)
 {
-    Json result = {{"range", toJson(d.range)}, {"severity", 1}, {"source", "tarnasm"}, {"message", d.message}};
+    // The report ends its messages with a blank; an editor shows the words alone.
+    const auto trimmed = [](const std::string& text) { return text.substr(0, text.find_last_not_of(' ') + 1); };
+    Json result = {{"range", toJson(d.range)}, {"severity", 1}, {"source", "tarnasm"}, {"message", trimmed(d.message)}};
     if (!d.code.empty()) {
         result["code"] = d.code;
     }
     if (!d.related.empty()) {
         Json related = Json::array();
         for (const auto& r : d.related) {
-            related.push_back({{"location", toJson(r.location)}, {"message", r.message}});
+            related.push_back({{"location", toJson(r.location)}, {"message", trimmed(r.message)}});
         }
         result["relatedInformation"] = std::move(related);
     }

@@ -155,6 +155,15 @@ struct WorkspaceEdit
     std::vector<TextEdit> edits;
 };
 
+/// textDocument/codeAction's params: the range, and from the context the diagnostics the client
+/// names (empty: every one in the range) and the kinds it accepts (unset: every kind).
+struct CodeActionParams
+{
+    Range range;
+    std::vector<Diagnostic> diagnostics;
+    std::optional<std::vector<std::string>> only;
+};
+
 /// One entry of didChange's contentChanges: a range and its new text, or the whole text.
 struct ContentChange
 {
@@ -175,6 +184,9 @@ std::string stringField(const Json& object, const char* key);
 int integerField(const Json& object, const char* key);
 Range range(const Json& object);
 std::vector<ContentChange> contentChanges(const Json& params);
+/// A diagnostic as the client sends it back: its range, message and code (a number as its text).
+Diagnostic diagnostic(const Json& object);
+CodeActionParams codeActionParams(const Json& params);
 
 // Writing results.
 Json toJson(const Position&);

@@ -229,7 +229,7 @@ Json Server::result(const std::string& method, const Json& params)
         return arrayOf(documentSymbols(document(params)));
     }
     if (method == "textDocument/codeAction") {
-        return codeActionsResult(document(params), params);
+        return toJson(codeActions(document(params), codeActionParams(params), !client_.preferredFixes));
     }
     if (const auto found = featureResult(method, params)) {
         return *found;

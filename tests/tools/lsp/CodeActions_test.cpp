@@ -90,5 +90,96 @@ TEST(CodeActions, NothingFarOrOutsideTheRange)
     EXPECT_EQ(editDistance("", "abc"), 3u);
 }
 
+/// The text after a client applies the edits of every action it got, as one that applies "all
+/// quick fixes" does; edits that overlap would corrupt the text, so they fail the test.
+std::string appliedAll(const Document& document, const std::vector<CodeAction>& actions)
+{
+    std::vector<TextEdit> edits;
+    for (const CodeAction& action : actions) {
+        for (const TextEdit& edit : action.edit.edits) {
+            for (const TextEdit& other : edits) {
+                EXPECT_FALSE(other.range.start.line == edit.range.start.line &&
+                             other.range.start.character < edit.range.end.character &&
+                             edit.range.start.character < other.range.end.character)
+                    << action.title << " overlaps another fix";
+            }
+            edits.push_back(edit);
+        }
+    }
+    return applied(document, edits);
+}
+
+Diagnostic diagnosticOn(const Document& document, int line)
+{
+    for (const Diagnostic& d : diagnostics(document)) {
+        if (d.range.start.line == line) {
+            return d;
+        }
+    }
+    ADD_FAILURE() << "no diagnostic on line " << line;
+    return {};
+}
+
+TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
+{
+    // Kate's Quick Fix asks for the whole document, names the one diagnostic and applies every
+    // action of the reply.
+    const std::string source = "start:  wait_sync   4\n"
+                               "        reset_phz\n"
+                               "        move        0, r5\n"
+                               "start:  stop\n";
+    const Document document("file:///t.tasm", "t.tasm", source, 1);
+    const Range whole{{0, 0}, {60, 0}};
+    const auto fixing = [&](int line, bool onlyPreferred) {
+        return codeActions(document, CodeActionParams{whole, {diagnosticOn(document, line)}, std::nullopt},
+                           onlyPreferred);
+    };
+    const std::string unchanged = applied(document, {});
+    std::string expected = unchanged;
+    expected.replace(expected.find("r5"), 1, "R");
+    EXPECT_EQ(appliedAll(document, fixing(2, true)), expected);
+    expected = unchanged;
+    expected.replace(expected.find("reset_phz"), 9, "reset_ph");
+    EXPECT_EQ(appliedAll(document, fixing(1, true)), expected);
+
+    // A client that tells the preferred fix gets the alternatives, one of them preferred.
+    const auto alternatives = fixing(1, false);
+    ASSERT_GT(alternatives.size(), 1u);
+    EXPECT_EQ(std::count_if(alternatives.begin(), alternatives.end(), [](const CodeAction& a) { return a.preferred; }), 1);
+    for (const CodeAction& action : alternatives) {
+        EXPECT_EQ(action.diagnostic.range.start.line, 1) << action.title;
+    }
+    // The client's copy of the diagnostic, trimmed and without its code, still names it.
+    Diagnostic copy = diagnosticOn(document, 2);
+    copy.code.clear();
+    copy.message.erase(copy.message.find_last_not_of(' ') + 1);
+    EXPECT_EQ(codeActions(document, CodeActionParams{whole, {copy}, std::nullopt}, true).size(), 1u);
+}
+
+TEST(CodeActions, ChoicesKindsAndFixesThatWouldClash)
+{
+    // Two labels as near as each other: no fix is preferred, so none is applied blindly.
+    const Document tie("file:///t.tasm", "t.tasm", "cat:    nop\ncar:    nop\n        jmp @cax\n", 1);
+    const CodeActionParams named{{{0, 0}, {60, 0}}, {diagnosticOn(tie, 2)}, std::nullopt};
+    const auto both = codeActions(tie, named, false);
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_FALSE(both[0].preferred || both[1].preferred);
+    EXPECT_TRUE(codeActions(tie, named, true).empty());
+
+    // Only the kinds asked for: quick fixes are all there is.
+    CodeActionParams only = named;
+    only.only = std::vector<std::string>{"refactor", "source"};
+    EXPECT_TRUE(codeActions(tie, only, false).empty());
+    only.only = std::vector<std::string>{"quickfix"};
+    EXPECT_EQ(codeActions(tie, only, false).size(), 2u);
+
+    // A label defined three times: each later definition gets a name of its own.
+    const Document thrice("file:///t.tasm", "t.tasm", "a:      nop\na:      nop\na:      nop\n", 1);
+    const auto renames = codeActions(thrice, Range{{0, 0}, {3, 0}});
+    ASSERT_EQ(renames.size(), 2u);
+    const Document fixed("file:///t.tasm", "t.tasm", appliedAll(thrice, renames), 2);
+    EXPECT_TRUE(diagnostics(fixed).empty()) << fixed.text();
+}
+
 } // namespace
 } // namespace tarnasm::lsp

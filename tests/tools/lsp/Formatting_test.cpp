@@ -79,6 +79,14 @@ TEST(Formatting, RangeTouchesOnlyItsLines)
     EXPECT_EQ(formatted("        nop\n"), "        nop\n");
 }
 
+std::string fileText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 TEST(Formatting, CorpusAssemblesTheSame)
 {
     int programs = 0;
@@ -86,13 +94,43 @@ TEST(Formatting, CorpusAssemblesTheSame)
         if (entry.path().extension() != ".tasm") {
             continue;
         }
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        expectSameProgram(text.str(), entry.path().string());
+        expectSameProgram(fileText(entry.path()), entry.path().string());
         ++programs;
     }
     EXPECT_GT(programs, 20);
+}
+
+/// The programs a user copies from the manual and the examples: formatting must leave them as they
+/// are, or the first format in an editor rewrites what was just taken from the docs.
+TEST(Formatting, ShippedProgramsStayAsWritten)
+{
+    const std::filesystem::path source = TARNASM_SOURCE_DIR;
+    std::vector<std::pair<std::string, std::string>> programs;
+    for (const char* folder : {"examples", "docs"}) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(source / folder)) {
+            if (entry.path().extension() == ".tasm") {
+                programs.emplace_back(entry.path().string(), fileText(entry.path()));
+            }
+        }
+    }
+    // The Python example builds its programs from a template: formatted with a value in its fields.
+    const std::string sweep = fileText(source / "python/examples/sweep.py");
+    const std::size_t open = sweep.find("\"\"\"\\\n");
+    ASSERT_NE(open, std::string::npos) << "no template in sweep.py";
+    const std::size_t close = sweep.find("\"\"\"", open + 5);
+    ASSERT_NE(close, std::string::npos) << "no template in sweep.py";
+    std::string filled = sweep.substr(open + 5, close - open - 5);
+    for (const char* field : {"{gain}", "{point}"}) {
+        for (std::size_t at; (at = filled.find(field)) != std::string::npos;) {
+            filled.replace(at, std::string_view(field).size(), "1");
+        }
+    }
+    programs.emplace_back("python/examples/sweep.py", filled);
+
+    for (const auto& [where, text] : programs) {
+        EXPECT_EQ(formatted(text), text) << where;
+    }
+    EXPECT_GT(programs.size(), 20u);
 }
 
 const char* const kBlanks[] = {"", " ", "  ", "\t", " \t ", "\v", "\f "};

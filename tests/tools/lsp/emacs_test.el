@@ -1,7 +1,7 @@
 ;;; emacs_test.el --- editors/emacs/tarnasm.el in a headless Emacs against the real tarnasm-lsp  -*- lexical-binding: t -*-
 
-;; Run as: emacs --batch -Q -l emacs_test.el, with TARNASM_EMACS_SNIPPET naming the snippet and
-;; TARNASM_SCRATCH a folder to write into. TARNASM_PART=fixes checks completion and quick fixes
+;; Run as: emacs --batch -q -l emacs_test.el, with TARNASM_SOURCE_DIR naming the source tree and
+;; TARNASM_SCRATCH a folder to write into; the init.el it loads is the editors page's own. TARNASM_PART=fixes checks completion and quick fixes
 ;; instead of diagnostics, hover and formatting. Exits 1 with the reason on the first failure.
 
 (defun tarnasm-test-fail (format-string &rest args)
@@ -19,7 +19,19 @@
 (unless (require 'eglot nil t)
   (princ "eglot is not installed: skipped\n")
   (kill-emacs 77))
-(load (getenv "TARNASM_EMACS_SNIPPET"))
+;; The line docs/editors.md tells users to put into init.el, with this tree in place of its path.
+(let* ((source (file-name-as-directory (getenv "TARNASM_SOURCE_DIR")))
+       (page (with-temp-buffer
+               (insert-file-contents (expand-file-name "docs/editors.md" source))
+               (buffer-string)))
+       (init (expand-file-name ".emacs.d/init.el" (getenv "TARNASM_SCRATCH"))))
+  (unless (string-match "^(load \"/path/to/tarnasm/\\([^\"]+\\)\")$" page)
+    (tarnasm-test-fail "no (load ...) line on the editors page"))
+  (let ((snippet (concat source (match-string 1 page))))
+    (make-directory (file-name-directory init) t)
+    (with-temp-file init
+      (insert (format "(load %S)\n" snippet))))
+  (load init))
 ;; A file outside any version control is still a project for eglot.
 (add-hook 'project-find-functions (lambda (dir) (cons 'transient dir)))
 

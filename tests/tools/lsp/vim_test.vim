@@ -1,19 +1,23 @@
-" editors/vim/tarnasm.vim in a headless Vim with ALE against the real tarnasm-lsp: the filetype is
-" set and the unknown mnemonic arrives as ALE's error. Exits 77 where ALE is not installed.
-set nocompatible
-let s:ale = empty($TARNASM_ALE) ? '/usr/share/vim-ale' : $TARNASM_ALE
-if !isdirectory(s:ale . '/autoload/ale')
-  call writefile(['ALE is not installed: skipped'], '/dev/stderr')
-  cquit 77
-endif
-let &runtimepath = s:ale . ',' . &runtimepath
-runtime plugin/ale.vim
-source $TARNASM_VIM_SNIPPET
-
+" editors/vim/tarnasm.vim and editors/vim/vimrc installed as the editors page says, in a headless
+" Vim with ALE against the real tarnasm-lsp: Vim starts without an error, the filetype is set and
+" the unknown mnemonic arrives as ALE's error. Exits 77 where ALE is not installed.
 function! s:Fail(message) abort
   call writefile(['FAILED: ' . a:message], '/dev/stderr')
   cquit 1
 endfunction
+
+if empty(globpath(&packpath, 'pack/*/*/ale/autoload/ale.vim')) && empty(globpath(&runtimepath, 'autoload/ale.vim'))
+  call writefile(['ALE is not installed: skipped'], '/dev/stderr')
+  cquit 77
+endif
+" Vim goes on after an error in vimrc or a plugin: what it said is all that is left of it.
+if !empty(v:errmsg)
+  call s:Fail('starting Vim: ' . v:errmsg)
+endif
+if !exists('g:loaded_ale') || !g:ale_completion_enabled
+  call s:Fail('ALE is not loaded, or without completion')
+endif
+
 
 call mkdir($TARNASM_SCRATCH, 'p')
 call writefile(['start:  nop', '        frob    1'], $TARNASM_SCRATCH . '/vim.tasm')
