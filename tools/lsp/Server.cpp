@@ -168,6 +168,13 @@ void Server::request(const Json& id, const std::string& method, const Json& para
         send_(serialized({{"jsonrpc", "2.0"}, {"id", id}, {"result", result(method, params)}}));
     } catch (const ProtocolError& e) {
         sendError(id, e.code(), e.what());
+        if (e.code() == ErrorCode::requestFailed) {
+            // A refusal for the user (a rename to a name in use) is told as a message as well:
+            // Vim's ALE shows only that no result came. After the answer, so it is shown last.
+            send_(serialized({{"jsonrpc", "2.0"},
+                              {"method", "window/showMessage"},
+                              {"params", {{"type", 1}, {"message", e.what()}}}}));
+        }
     } catch (const Json::exception& e) {
         sendError(id, ErrorCode::invalidParams, e.what());
     } catch (const std::exception& e) {
