@@ -224,7 +224,7 @@ std::size_t editDistance(std::string_view a, std::string_view b)
 
 std::vector<CodeAction> codeActions(const Document& document, const Range& range)
 {
-    return codeActions(document, CodeActionParams{range, {}, std::nullopt}, false);
+    return codeActions(document, CodeActionParams{document.uri(), range, {}, std::nullopt}, false);
 }
 
 std::vector<CodeAction> codeActions(const Document& document, const CodeActionParams& params, bool onlyPreferred)

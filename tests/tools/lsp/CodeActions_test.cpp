@@ -131,7 +131,7 @@ TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
     const Document document("file:///t.tasm", "t.tasm", source, 1);
     const Range whole{{0, 0}, {60, 0}};
     const auto fixing = [&](int line, bool onlyPreferred) {
-        return codeActions(document, CodeActionParams{whole, {diagnosticOn(document, line)}, std::nullopt},
+        return codeActions(document, CodeActionParams{document.uri(), whole, {diagnosticOn(document, line)}, std::nullopt},
                            onlyPreferred);
     };
     const std::string unchanged = applied(document, {});
@@ -153,14 +153,14 @@ TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
     Diagnostic copy = diagnosticOn(document, 2);
     copy.code.clear();
     copy.message.erase(copy.message.find_last_not_of(' ') + 1);
-    EXPECT_EQ(codeActions(document, CodeActionParams{whole, {copy}, std::nullopt}, true).size(), 1u);
+    EXPECT_EQ(codeActions(document, CodeActionParams{document.uri(), whole, {copy}, std::nullopt}, true).size(), 1u);
 }
 
 TEST(CodeActions, ChoicesKindsAndFixesThatWouldClash)
 {
     // Two labels as near as each other: no fix is preferred, so none is applied blindly.
     const Document tie("file:///t.tasm", "t.tasm", "cat:    nop\ncar:    nop\n        jmp @cax\n", 1);
-    const CodeActionParams named{{{0, 0}, {60, 0}}, {diagnosticOn(tie, 2)}, std::nullopt};
+    const CodeActionParams named{tie.uri(), {{0, 0}, {60, 0}}, {diagnosticOn(tie, 2)}, std::nullopt};
     const auto both = codeActions(tie, named, false);
     ASSERT_EQ(both.size(), 2u);
     EXPECT_FALSE(both[0].preferred || both[1].preferred);
