@@ -42,7 +42,8 @@ std::vector<Near> nearest(std::string_view written, const std::vector<std::strin
             scored.push_back({name, distance});
         }
     }
-    std::stable_sort(scored.begin(), scored.end(), [](const Near& a, const Near& b) { return a.distance < b.distance; });
+    std::stable_sort(scored.begin(), scored.end(),
+                     [](const Near& a, const Near& b) { return a.distance < b.distance; });
     scored.resize(std::min<std::size_t>(scored.size(), 3));
     return scored;
 }
@@ -92,7 +93,8 @@ bool admitsQuickFixes(const std::optional<std::vector<std::string>>& only)
         return true;
     }
     // Kinds are hierarchical: "quickfix" is asked for by "quickfix" itself and by the empty kind.
-    return std::any_of(only->begin(), only->end(), [](const std::string& kind) { return kind.empty() || kind == "quickfix"; });
+    return std::any_of(only->begin(), only->end(),
+                       [](const std::string& kind) { return kind.empty() || kind == "quickfix"; });
 }
 
 struct Fixer
@@ -259,8 +261,9 @@ std::vector<CodeAction> codeActions(const Document& document, const CodeActionPa
         // Fixes of another diagnostic come first; one that overlaps them would spoil both.
         const std::size_t others = result.size();
         for (CodeAction& action : fixer.actions) {
-            const bool clashes = std::any_of(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(others),
-                                             [&](const CodeAction& kept) { return overlap(kept.edit.edits, action.edit.edits); });
+            const bool clashes =
+                std::any_of(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(others),
+                            [&](const CodeAction& kept) { return overlap(kept.edit.edits, action.edit.edits); });
             if (!clashes) {
                 result.push_back(std::move(action));
             }

@@ -49,7 +49,7 @@ private:
     struct Method;
     using Methods = std::map<std::string, Method, std::less<>>;
 
-    /// Every request the server answers. A new one is an entry here and a handler below.
+    /// Every request the server answers: a new one is an entry of this table and a handler.
     static const Methods& methods();
     template <typename Params, typename R>
     static Method bind(R (Server::*handler)(const Params&), const char* capability = nullptr,

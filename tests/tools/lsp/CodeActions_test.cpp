@@ -131,8 +131,8 @@ TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
     const Document document("file:///t.tasm", "t.tasm", source, 1);
     const Range whole{{0, 0}, {60, 0}};
     const auto fixing = [&](int line, bool onlyPreferred) {
-        return codeActions(document, CodeActionParams{document.uri(), whole, {diagnosticOn(document, line)}, std::nullopt},
-                           onlyPreferred);
+        const CodeActionParams params{document.uri(), whole, {diagnosticOn(document, line)}, std::nullopt};
+        return codeActions(document, params, onlyPreferred);
     };
     const std::string unchanged = applied(document, {});
     std::string expected = unchanged;
@@ -145,7 +145,8 @@ TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
     // A client that tells the preferred fix gets the alternatives, one of them preferred.
     const auto alternatives = fixing(1, false);
     ASSERT_GT(alternatives.size(), 1u);
-    EXPECT_EQ(std::count_if(alternatives.begin(), alternatives.end(), [](const CodeAction& a) { return a.preferred; }), 1);
+    const auto preferred = [](const CodeAction& a) { return a.preferred; };
+    EXPECT_EQ(std::count_if(alternatives.begin(), alternatives.end(), preferred), 1);
     for (const CodeAction& action : alternatives) {
         EXPECT_EQ(action.diagnostic.range.start.line, 1) << action.title;
     }
