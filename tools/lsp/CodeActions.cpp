@@ -272,6 +272,22 @@ std::vector<CodeAction> codeActions(const Document& document, const CodeActionPa
     return result;
 }
 
+bool asksToFixNamed(const CodeActionParams& params)
+{
+    if (params.diagnostics.empty()) {
+        return false;
+    }
+    int first = params.diagnostics[0].range.start.line;
+    int last = params.diagnostics[0].range.end.line;
+    for (const Diagnostic& d : params.diagnostics) {
+        first = std::min(first, d.range.start.line);
+        last = std::max(last, d.range.end.line);
+    }
+    // Up to the start of the next line is still the diagnostics' own lines.
+    const Position end = params.range.end;
+    return params.range.start.line < first || end.line > last + 1 || (end.line == last + 1 && end.character > 0);
+}
+
 Json toJson(const std::vector<CodeAction>& actions)
 {
     Json result = Json::array();

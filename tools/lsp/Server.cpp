@@ -361,7 +361,9 @@ Server::Result Server::onInlayHint(const TextDocumentRangeParams& params)
 
 Server::Result Server::onCodeAction(const CodeActionParams& params)
 {
-    return toJson(codeActions(document(params.uri), params, !client_.preferredFixes));
+    // A client that cannot tell the preferred fix and asks to fix what it names may apply them all.
+    const bool onlyPreferred = !client_.preferredFixes && asksToFixNamed(params);
+    return toJson(codeActions(document(params.uri), params, onlyPreferred));
 }
 
 Server::Result Server::onSemanticTokens(const TextDocumentParams& params)

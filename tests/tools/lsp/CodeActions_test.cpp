@@ -130,6 +130,11 @@ TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
                                "start:  stop\n";
     const Document document("file:///t.tasm", "t.tasm", source, 1);
     const Range whole{{0, 0}, {60, 0}};
+    // Kate's request asks to fix; one at the diagnostic (Neovim's, ALE's) asks what can be done.
+    EXPECT_TRUE(asksToFixNamed({document.uri(), whole, {diagnosticOn(document, 2)}, std::nullopt}));
+    EXPECT_FALSE(asksToFixNamed({document.uri(), {{2, 22}, {2, 22}}, {diagnosticOn(document, 2)}, std::nullopt}));
+    EXPECT_FALSE(asksToFixNamed({document.uri(), {{2, 0}, {3, 0}}, {diagnosticOn(document, 2)}, std::nullopt}));
+    EXPECT_FALSE(asksToFixNamed({document.uri(), whole, {}, std::nullopt}));
     const auto fixing = [&](int line, bool onlyPreferred) {
         const CodeActionParams params{document.uri(), whole, {diagnosticOn(document, line)}, std::nullopt};
         return codeActions(document, params, onlyPreferred);
