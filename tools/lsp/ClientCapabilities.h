@@ -11,8 +11,7 @@ struct ClientCapabilities
     bool completionMarkdown = false;
     bool relatedInformation = false;
     bool prepareRename = false;
-    /// The client tells the preferred fix from its alternatives (codeAction.isPreferredSupport);
-    /// one that does not may apply every fix it gets for a diagnostic.
+    /// The client tells the preferred fix from its alternatives (codeAction.isPreferredSupport).
     bool preferredFixes = false;
 
     /// Reads initialize's params.capabilities; a member that is missing or of another type

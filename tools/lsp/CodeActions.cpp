@@ -42,7 +42,8 @@ std::vector<Near> nearest(std::string_view written, const std::vector<std::strin
             scored.push_back({name, distance});
         }
     }
-    std::stable_sort(scored.begin(), scored.end(), [](const Near& a, const Near& b) { return a.distance < b.distance; });
+    std::stable_sort(scored.begin(), scored.end(),
+                     [](const Near& a, const Near& b) { return a.distance < b.distance; });
     scored.resize(std::min<std::size_t>(scored.size(), 3));
     return scored;
 }
@@ -92,7 +93,8 @@ bool admitsQuickFixes(const std::optional<std::vector<std::string>>& only)
         return true;
     }
     // Kinds are hierarchical: "quickfix" is asked for by "quickfix" itself and by the empty kind.
-    return std::any_of(only->begin(), only->end(), [](const std::string& kind) { return kind.empty() || kind == "quickfix"; });
+    return std::any_of(only->begin(), only->end(),
+                       [](const std::string& kind) { return kind.empty() || kind == "quickfix"; });
 }
 
 struct Fixer
@@ -224,7 +226,7 @@ std::size_t editDistance(std::string_view a, std::string_view b)
 
 std::vector<CodeAction> codeActions(const Document& document, const Range& range)
 {
-    return codeActions(document, CodeActionParams{range, {}, std::nullopt}, false);
+    return codeActions(document, CodeActionParams{document.uri(), range, {}, std::nullopt}, false);
 }
 
 std::vector<CodeAction> codeActions(const Document& document, const CodeActionParams& params, bool onlyPreferred)
@@ -259,14 +261,31 @@ std::vector<CodeAction> codeActions(const Document& document, const CodeActionPa
         // Fixes of another diagnostic come first; one that overlaps them would spoil both.
         const std::size_t others = result.size();
         for (CodeAction& action : fixer.actions) {
-            const bool clashes = std::any_of(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(others),
-                                             [&](const CodeAction& kept) { return overlap(kept.edit.edits, action.edit.edits); });
+            const bool clashes =
+                std::any_of(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(others),
+                            [&](const CodeAction& kept) { return overlap(kept.edit.edits, action.edit.edits); });
             if (!clashes) {
                 result.push_back(std::move(action));
             }
         }
     }
     return result;
+}
+
+bool asksToFixNamed(const CodeActionParams& params)
+{
+    if (params.diagnostics.empty()) {
+        return false;
+    }
+    int first = params.diagnostics[0].range.start.line;
+    int last = params.diagnostics[0].range.end.line;
+    for (const Diagnostic& d : params.diagnostics) {
+        first = std::min(first, d.range.start.line);
+        last = std::max(last, d.range.end.line);
+    }
+    // Up to the start of the next line is still the diagnostics' own lines.
+    const Position end = params.range.end;
+    return params.range.start.line < first || end.line > last + 1 || (end.line == last + 1 && end.character > 0);
 }
 
 Json toJson(const std::vector<CodeAction>& actions)

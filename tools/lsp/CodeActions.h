@@ -31,6 +31,11 @@ std::vector<CodeAction> codeActions(const Document& document, const Range& range
 /// apply every fix they get.
 std::vector<CodeAction> codeActions(const Document& document, const CodeActionParams& params, bool onlyPreferred);
 
+/// Whether the request names diagnostics for a range beyond their lines: a client fixing them (Kate's
+/// Quick Fix asks for the whole document and applies every action), not one asking what can be
+/// done where the user is (Neovim, ALE and VS Code ask at the cursor and show a menu).
+bool asksToFixNamed(const CodeActionParams& params);
+
 /// The answer to textDocument/codeAction.
 Json toJson(const std::vector<CodeAction>& actions);
 

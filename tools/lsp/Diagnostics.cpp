@@ -37,7 +37,8 @@ std::vector<Diagnostic> diagnostics(const Document& document)
         Diagnostic diagnostic{placeRange(document, places[last]), places[last].message, {},
                               std::string(diagnosticCode(places[last].kind))};
         for (std::size_t i = first; i < last; ++i) {
-            diagnostic.related.push_back({{document.uri(), placeRange(document, places[i])}, relatedMessage(places[i])});
+            diagnostic.related.push_back(
+                {{document.uri(), placeRange(document, places[i])}, relatedMessage(places[i])});
         }
         result.push_back(std::move(diagnostic));
         first = last + 1;

@@ -35,8 +35,8 @@ std::vector<InlayHint> inlayHints(const Document& document, const Range& range)
             if (!name || name->isDefinition) {
                 continue;
             }
-            // A hint belongs to its name: in the range when the name starts there, end excluded.
-            const Position at{static_cast<int>(line), document.character(line, name->column)};
+            // A hint belongs to its reference: in the range when the reference starts there.
+            const Position at{static_cast<int>(line), document.character(line, static_cast<std::size_t>(token.column))};
             if (before(at, range.start) || !before(at, range.end)) {
                 continue;
             }

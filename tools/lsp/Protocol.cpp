@@ -100,7 +100,7 @@ Diagnostic diagnostic(const Json& object)
 
 CodeActionParams codeActionParams(const Json& params)
 {
-    CodeActionParams result{range(params), {}, std::nullopt};
+    CodeActionParams result{documentUri(params), range(params), {}, std::nullopt};
     const auto context = params.find("context");
     if (context == params.end() || context->is_null()) {
         return result; // some clients leave out the context the protocol requires
@@ -129,6 +129,98 @@ CodeActionParams codeActionParams(const Json& params)
         }
     }
     return result;
+}
+
+void fromJson(const Json& params, Json& out)
+{
+    out = params;
+}
+
+void fromJson(const Json& params, TextDocumentParams& out)
+{
+    out.uri = documentUri(params);
+}
+
+void fromJson(const Json& params, TextDocumentPositionParams& out)
+{
+    out.position = position(params);
+    out.uri = documentUri(params);
+}
+
+void fromJson(const Json& params, TextDocumentRangeParams& out)
+{
+    out.uri = documentUri(params);
+    out.range = range(params);
+}
+
+void fromJson(const Json& params, ReferenceParams& out)
+{
+    if (const auto context = params.find("context"); context != params.end()) {
+        if (!context->is_object()) {
+            invalid("'context' must be an object");
+        }
+        if (const auto include = context->find("includeDeclaration"); include != context->end()) {
+            if (!include->is_boolean()) {
+                invalid("'includeDeclaration' must be true or false");
+            }
+            out.includeDeclaration = include->get<bool>();
+        }
+    }
+    out.position = position(params);
+    out.uri = documentUri(params);
+}
+
+void fromJson(const Json& params, RenameParams& out)
+{
+    out.newName = stringField(params, "newName");
+    out.position = position(params);
+    out.uri = documentUri(params);
+}
+
+namespace {
+
+void checkOptions(const Json& params)
+{
+    if (const auto options = params.find("options"); options != params.end() && !options->is_object()) {
+        invalid("'options' must be an object");
+    }
+}
+
+} // namespace
+
+void fromJson(const Json& params, FormattingParams& out)
+{
+    out.uri = documentUri(params);
+    checkOptions(params);
+}
+
+void fromJson(const Json& params, RangeFormattingParams& out)
+{
+    out.uri = documentUri(params);
+    checkOptions(params);
+    out.range = range(params);
+}
+
+void fromJson(const Json& params, SelectionRangeParams& out)
+{
+    out.uri = documentUri(params);
+    const auto positions = params.find("positions");
+    if (positions == params.end() || !positions->is_array()) {
+        invalid("'positions' must be an array");
+    }
+    for (const Json& at : *positions) {
+        out.positions.push_back(position(Json{{"position", at}}));
+    }
+}
+
+void fromJson(const Json& params, WorkspaceSymbolParams& out)
+{
+    out.query = stringField(params, "query");
+}
+
+void fromJson(const Json& params, CodeActionParams& out)
+{
+    out = codeActionParams(params);
 }
 
 Json toJson(const Position& p)

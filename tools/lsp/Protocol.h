@@ -155,10 +155,70 @@ struct WorkspaceEdit
     std::vector<TextEdit> edits;
 };
 
+// Requests' parameters, one type per shape; fromJson reads them (below).
+
+/// A request about a whole document.
+struct TextDocumentParams
+{
+    std::string uri;
+};
+
+/// A request at a place of a document.
+struct TextDocumentPositionParams
+{
+    std::string uri;
+    Position position;
+};
+
+/// A request over a range of a document (inlay hints, semantic tokens of a range).
+struct TextDocumentRangeParams
+{
+    std::string uri;
+    Range range;
+};
+
+struct ReferenceParams
+{
+    std::string uri;
+    Position position;
+    bool includeDeclaration = true;
+};
+
+struct RenameParams
+{
+    std::string uri;
+    Position position;
+    std::string newName;
+};
+
+/// formatting's params (its options, whose presence is checked, change nothing).
+struct FormattingParams
+{
+    std::string uri;
+};
+
+struct RangeFormattingParams
+{
+    std::string uri;
+    Range range;
+};
+
+struct SelectionRangeParams
+{
+    std::string uri;
+    std::vector<Position> positions;
+};
+
+struct WorkspaceSymbolParams
+{
+    std::string query;
+};
+
 /// textDocument/codeAction's params: the range, and from the context the diagnostics the client
 /// names (empty: every one in the range) and the kinds it accepts (unset: every kind).
 struct CodeActionParams
 {
+    std::string uri;
     Range range;
     std::vector<Diagnostic> diagnostics;
     std::optional<std::vector<std::string>> only;
@@ -187,6 +247,20 @@ std::vector<ContentChange> contentChanges(const Json& params);
 /// A diagnostic as the client sends it back: its range, message and code (a number as its text).
 Diagnostic diagnostic(const Json& object);
 CodeActionParams codeActionParams(const Json& params);
+
+// Reading requests' parameters, each throwing as above; params passed on whole are read as
+// they came.
+void fromJson(const Json& params, Json& out);
+void fromJson(const Json& params, TextDocumentParams& out);
+void fromJson(const Json& params, TextDocumentPositionParams& out);
+void fromJson(const Json& params, TextDocumentRangeParams& out);
+void fromJson(const Json& params, ReferenceParams& out);
+void fromJson(const Json& params, RenameParams& out);
+void fromJson(const Json& params, FormattingParams& out);
+void fromJson(const Json& params, RangeFormattingParams& out);
+void fromJson(const Json& params, SelectionRangeParams& out);
+void fromJson(const Json& params, WorkspaceSymbolParams& out);
+void fromJson(const Json& params, CodeActionParams& out);
 
 // Writing results.
 Json toJson(const Position&);

@@ -26,8 +26,7 @@ std::vector<std::uint32_t> semanticTokens(const Document& document, std::optiona
 
 /// The server capability: the legend, full and range requests.
 Json semanticTokensCapability();
-/// The whole reply message to semanticTokens/full, or /range with params.range (ProtocolError
-/// when malformed).
-std::string semanticTokensReply(const Json& id, const Document& document, const Json& params, bool ranged);
+/// The result of semanticTokens/full (or /range), as JSON text.
+std::string semanticTokensResult(const Document& document, std::optional<Range> range = std::nullopt);
 
 } // namespace tarnasm::lsp

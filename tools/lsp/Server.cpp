@@ -33,30 +33,6 @@ std::string serialized(const Json& message)
     return message.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-Json capabilities(const ClientCapabilities& client)
-{
-    return {{"positionEncoding", "utf-16"},
-            {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
-            {"hoverProvider", true},
-            {"definitionProvider", true},
-            {"referencesProvider", true},
-            // An options object here is only allowed to clients that declare prepareSupport.
-            {"renameProvider", client.prepareRename ? Json{{"prepareProvider", true}} : Json(true)},
-            {"completionProvider", {{"triggerCharacters", {"@", "$", "."}}}},
-            {"signatureHelpProvider", {{"triggerCharacters", {" ", ","}}}},
-            {"documentSymbolProvider", true},
-            {"declarationProvider", true},
-            {"documentHighlightProvider", true},
-            {"workspaceSymbolProvider", true},
-            {"documentFormattingProvider", true},
-            {"documentRangeFormattingProvider", true},
-            {"foldingRangeProvider", true},
-            {"selectionRangeProvider", true},
-            {"inlayHintProvider", true},
-            {"semanticTokensProvider", semanticTokensCapability()},
-            {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}};
-}
-
 template <typename T>
 Json arrayOf(const std::vector<T>& values)
 {
@@ -150,6 +126,96 @@ void Server::handle(std::string_view body)
     }
 }
 
+struct Server::Result
+{
+    Result(Json json) : value(std::move(json)) {}
+    /// Text of a JSON value.
+    struct Written
+    {
+        std::string text;
+    };
+    Result(Written written) : text(std::move(written.text)) {}
+
+    Json value;
+    std::string text;
+};
+
+struct Server::Method
+{
+    std::function<Result(Server&, const Json& params)> answer;
+    /// The capability's name (none when null) and its value for the client.
+    const char* capability = nullptr;
+    std::function<Json(const ClientCapabilities&)> advertised;
+};
+
+template <typename Params, typename R>
+Server::Method Server::bind(R (Server::*handler)(const Params&), const char* capability,
+                            std::function<Json(const ClientCapabilities&)> advertised)
+{
+    if (capability != nullptr && !advertised) {
+        advertised = [](const ClientCapabilities&) { return Json(true); };
+    }
+    // Malformed params throw ProtocolError(invalidParams) while read, before the handler runs.
+    return {[handler](Server& server, const Json& json) {
+                Params params;
+                fromJson(json, params);
+                return (server.*handler)(params);
+            },
+            capability, std::move(advertised)};
+}
+
+const Server::Methods& Server::methods()
+{
+    static const Methods table = {
+        {"initialize", bind(&Server::onInitialize)},
+        {"shutdown", bind(&Server::onShutdown)},
+        {"textDocument/hover", bind(&Server::onHover, "hoverProvider")},
+        {"textDocument/definition", bind(&Server::onDefinition, "definitionProvider")},
+        {"textDocument/declaration", bind(&Server::onDefinition, "declarationProvider")},
+        {"textDocument/references", bind(&Server::onReferences, "referencesProvider")},
+        {"textDocument/documentHighlight", bind(&Server::onHighlight, "documentHighlightProvider")},
+        {"textDocument/prepareRename", bind(&Server::onPrepareRename)},
+        // An options object here is only allowed to clients that declare prepareSupport.
+        {"textDocument/rename", bind(&Server::onRename, "renameProvider",
+                                     [](const ClientCapabilities& client) {
+                                         return client.prepareRename ? Json{{"prepareProvider", true}} : Json(true);
+                                     })},
+        {"textDocument/completion",
+         bind(&Server::onCompletion, "completionProvider",
+              [](const ClientCapabilities&) { return Json{{"triggerCharacters", {"@", "$", "."}}}; })},
+        {"textDocument/signatureHelp",
+         bind(&Server::onSignatureHelp, "signatureHelpProvider",
+              [](const ClientCapabilities&) { return Json{{"triggerCharacters", {" ", ","}}}; })},
+        {"textDocument/documentSymbol", bind(&Server::onDocumentSymbol, "documentSymbolProvider")},
+        {"workspace/symbol", bind(&Server::onWorkspaceSymbol, "workspaceSymbolProvider")},
+        {"textDocument/formatting", bind(&Server::onFormatting, "documentFormattingProvider")},
+        {"textDocument/rangeFormatting", bind(&Server::onRangeFormatting, "documentRangeFormattingProvider")},
+        {"textDocument/foldingRange", bind(&Server::onFoldingRange, "foldingRangeProvider")},
+        {"textDocument/selectionRange", bind(&Server::onSelectionRange, "selectionRangeProvider")},
+        {"textDocument/inlayHint", bind(&Server::onInlayHint, "inlayHintProvider")},
+        {"textDocument/codeAction",
+         bind(&Server::onCodeAction, "codeActionProvider",
+              [](const ClientCapabilities&) { return Json{{"codeActionKinds", {"quickfix"}}}; })},
+        {"textDocument/semanticTokens/full",
+         bind(&Server::onSemanticTokens, "semanticTokensProvider",
+              [](const ClientCapabilities&) { return semanticTokensCapability(); })},
+        {"textDocument/semanticTokens/range", bind(&Server::onSemanticTokensRange)},
+    };
+    return table;
+}
+
+Json Server::capabilities() const
+{
+    Json result = {{"positionEncoding", "utf-16"},
+                   {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}}};
+    for (const auto& [name, method] : methods()) {
+        if (method.capability != nullptr) {
+            result[method.capability] = method.advertised(client_);
+        }
+    }
+    return result;
+}
+
 void Server::request(const Json& id, const std::string& method, const Json& params)
 {
     if (state_ == State::starting && method != "initialize") {
@@ -161,13 +227,25 @@ void Server::request(const Json& id, const std::string& method, const Json& para
         return;
     }
     try {
-        if (method == "textDocument/semanticTokens/full" || method == "textDocument/semanticTokens/range") {
-            send_(semanticTokensReply(id, document(params), params, method.ends_with("/range")));
-            return;
+        const auto found = methods().find(method);
+        if (found == methods().end()) {
+            throw ProtocolError(ErrorCode::methodNotFound, "unknown method: " + method);
         }
-        send_(serialized({{"jsonrpc", "2.0"}, {"id", id}, {"result", result(method, params)}}));
+        const Result result = found->second.answer(*this, params);
+        if (result.text.empty()) {
+            send_(serialized({{"jsonrpc", "2.0"}, {"id", id}, {"result", result.value}}));
+        } else {
+            send_(R"({"jsonrpc":"2.0","id":)" + serialized(id) + R"(,"result":)" + result.text + "}");
+        }
     } catch (const ProtocolError& e) {
         sendError(id, e.code(), e.what());
+        if (e.code() == ErrorCode::requestFailed) {
+            // A refusal for the user (a rename to a name in use) is told as a message as well:
+            // Vim's ALE shows only that no result came. After the answer, so it is shown last.
+            send_(serialized({{"jsonrpc", "2.0"},
+                              {"method", "window/showMessage"},
+                              {"params", {{"type", 1}, {"message", e.what()}}}}));
+        }
     } catch (const Json::exception& e) {
         sendError(id, ErrorCode::invalidParams, e.what());
     } catch (const std::exception& e) {
@@ -176,109 +254,126 @@ void Server::request(const Json& id, const std::string& method, const Json& para
     }
 }
 
-Json Server::result(const std::string& method, const Json& params)
+Server::Result Server::onInitialize(const Json& params)
 {
-    if (method == "initialize") {
-        if (state_ != State::starting) {
-            throw ProtocolError(ErrorCode::invalidRequest, "initialize was sent before");
-        }
-        state_ = State::running;
-        client_ = ClientCapabilities::fromInitialize(params);
-        return {{"capabilities", capabilities(client_)},
+    if (state_ != State::starting) {
+        throw ProtocolError(ErrorCode::invalidRequest, "initialize was sent before");
+    }
+    state_ = State::running;
+    client_ = ClientCapabilities::fromInitialize(params);
+    return Json{{"capabilities", capabilities()},
                 {"serverInfo", {{"name", "tarnasm-lsp"}, {"version", std::string(tarnasm::version())}}}};
-    }
-    if (method == "shutdown") {
-        state_ = State::shutDown;
-        return nullptr;
-    }
-    if (method == "textDocument/hover") {
-        const auto found = hover(document(params), position(params));
-        Json result = found ? toJson(*found) : Json(nullptr);
-        client_.fitHover(result);
-        return result;
-    }
-    if (method == "textDocument/definition" || method == "textDocument/declaration") {
-        const auto found = definition(document(params), position(params));
-        return found ? toJson(*found) : Json(nullptr);
-    }
-    if (method == "textDocument/references") {
-        bool includeDeclaration = true;
-        if (const auto context = params.find("context"); context != params.end()) {
-            if (!context->is_object()) {
-                throw ProtocolError(ErrorCode::invalidParams, "'context' must be an object");
-            }
-            // A value of another type than bool throws, and answers invalidParams.
-            includeDeclaration = context->value("includeDeclaration", true);
-        }
-        return arrayOf(references(document(params), position(params), includeDeclaration));
-    }
-    if (method == "textDocument/rename") {
-        const std::string newName = stringField(params, "newName");
-        return toJson(rename(document(params), position(params), newName));
-    }
-    if (method == "textDocument/completion") {
-        Json items = arrayOf(completion(document(params), position(params)));
-        client_.fitCompletion(items);
-        return {{"isIncomplete", false}, {"items", std::move(items)}};
-    }
-    if (method == "textDocument/signatureHelp") {
-        const auto found = signatureHelp(document(params), position(params));
-        return found ? toJson(*found) : Json(nullptr);
-    }
-    if (method == "textDocument/documentSymbol") {
-        return arrayOf(documentSymbols(document(params)));
-    }
-    if (method == "textDocument/codeAction") {
-        return toJson(codeActions(document(params), codeActionParams(params), !client_.preferredFixes));
-    }
-    if (const auto found = featureResult(method, params)) {
-        return *found;
-    }
-    throw ProtocolError(ErrorCode::methodNotFound, "unknown method: " + method);
 }
 
-std::optional<Json> Server::featureResult(const std::string& method, const Json& params)
+Server::Result Server::onShutdown(const Json&)
 {
-    if (method == "textDocument/documentHighlight") {
-        return arrayOf(highlights(document(params), position(params)));
+    state_ = State::shutDown;
+    return Json(nullptr);
+}
+
+Server::Result Server::onHover(const TextDocumentPositionParams& params)
+{
+    const auto found = hover(document(params.uri), params.position);
+    Json result = found ? toJson(*found) : Json(nullptr);
+    client_.fitHover(result);
+    return result;
+}
+
+Server::Result Server::onDefinition(const TextDocumentPositionParams& params)
+{
+    const auto found = definition(document(params.uri), params.position);
+    return found ? toJson(*found) : Json(nullptr);
+}
+
+Server::Result Server::onReferences(const ReferenceParams& params)
+{
+    return arrayOf(references(document(params.uri), params.position, params.includeDeclaration));
+}
+
+Server::Result Server::onHighlight(const TextDocumentPositionParams& params)
+{
+    return arrayOf(highlights(document(params.uri), params.position));
+}
+
+Server::Result Server::onPrepareRename(const TextDocumentPositionParams& params)
+{
+    const auto found = prepareRename(document(params.uri), params.position);
+    return found ? toJson(*found) : Json(nullptr);
+}
+
+Server::Result Server::onRename(const RenameParams& params)
+{
+    return toJson(rename(document(params.uri), params.position, params.newName));
+}
+
+Server::Result Server::onCompletion(const TextDocumentPositionParams& params)
+{
+    Json items = arrayOf(completion(document(params.uri), params.position));
+    client_.fitCompletion(items);
+    return Json{{"isIncomplete", false}, {"items", std::move(items)}};
+}
+
+Server::Result Server::onSignatureHelp(const TextDocumentPositionParams& params)
+{
+    const auto found = signatureHelp(document(params.uri), params.position);
+    return found ? toJson(*found) : Json(nullptr);
+}
+
+Server::Result Server::onDocumentSymbol(const TextDocumentParams& params)
+{
+    return arrayOf(documentSymbols(document(params.uri)));
+}
+
+Server::Result Server::onWorkspaceSymbol(const WorkspaceSymbolParams& params)
+{
+    return arrayOf(workspaceSymbols(documents_.all(), params.query));
+}
+
+Server::Result Server::onFormatting(const FormattingParams& params)
+{
+    return arrayOf(formatting(document(params.uri)));
+}
+
+Server::Result Server::onRangeFormatting(const RangeFormattingParams& params)
+{
+    return arrayOf(formatting(document(params.uri), params.range));
+}
+
+Server::Result Server::onFoldingRange(const TextDocumentParams& params)
+{
+    return arrayOf(foldingRanges(document(params.uri)));
+}
+
+Server::Result Server::onSelectionRange(const SelectionRangeParams& params)
+{
+    const Document& selected = document(params.uri);
+    Json result = Json::array();
+    for (const Position at : params.positions) {
+        result.push_back(selectionRangeJson(selectionRanges(selected, at)));
     }
-    if (method == "textDocument/prepareRename") {
-        const auto found = prepareRename(document(params), position(params));
-        return found ? toJson(*found) : Json(nullptr);
-    }
-    if (method == "workspace/symbol") {
-        return arrayOf(workspaceSymbols(documents_.all(), stringField(params, "query")));
-    }
-    if (method == "textDocument/formatting" || method == "textDocument/rangeFormatting") {
-        Document& formatted = document(params);
-        const auto options = params.find("options");
-        if (options != params.end() && !options->is_object()) {
-            throw ProtocolError(ErrorCode::invalidParams, "'options' must be an object");
-        }
-        if (method == "textDocument/formatting") {
-            return arrayOf(formatting(formatted));
-        }
-        return arrayOf(formatting(formatted, range(params)));
-    }
-    if (method == "textDocument/foldingRange") {
-        return arrayOf(foldingRanges(document(params)));
-    }
-    if (method == "textDocument/selectionRange") {
-        const Document& selected = document(params);
-        const auto positions = params.find("positions");
-        if (positions == params.end() || !positions->is_array()) {
-            throw ProtocolError(ErrorCode::invalidParams, "'positions' must be an array");
-        }
-        Json result = Json::array();
-        for (const Json& at : *positions) {
-            result.push_back(selectionRangeJson(selectionRanges(selected, position(Json{{"position", at}}))));
-        }
-        return result;
-    }
-    if (method == "textDocument/inlayHint") {
-        return arrayOf(inlayHints(document(params), range(params)));
-    }
-    return std::nullopt;
+    return result;
+}
+
+Server::Result Server::onInlayHint(const TextDocumentRangeParams& params)
+{
+    return arrayOf(inlayHints(document(params.uri), params.range));
+}
+
+Server::Result Server::onCodeAction(const CodeActionParams& params)
+{
+    // A client that cannot tell the preferred fix and asks to fix what it names may apply them all.
+    const bool onlyPreferred = !client_.preferredFixes && asksToFixNamed(params);
+    return toJson(codeActions(document(params.uri), params, onlyPreferred));
+}
+
+Server::Result Server::onSemanticTokens(const TextDocumentParams& params)
+{
+    return Result::Written{semanticTokensResult(document(params.uri))};
+}
+
+Server::Result Server::onSemanticTokensRange(const TextDocumentRangeParams& params)
+{
+    return Result::Written{semanticTokensResult(document(params.uri), params.range)};
 }
 
 void Server::notification(const std::string& method, const Json& params)
@@ -327,7 +422,11 @@ void Server::notification(const std::string& method, const Json& params)
 
 Document& Server::document(const Json& params)
 {
-    const std::string uri = documentUri(params);
+    return document(documentUri(params));
+}
+
+Document& Server::document(const std::string& uri)
+{
     Document* found = documents_.find(uri);
     if (found == nullptr) {
         throw ProtocolError(ErrorCode::invalidParams, "the document is not open: " + uri);

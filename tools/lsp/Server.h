@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -41,13 +42,46 @@ private:
         shutDown,
     };
 
+    /// A request's result: a JSON value, or its text written already (for large results).
+    struct Result;
+    /// A request method: its handler, reading the params as its own type, and the server
+    /// capability it advertises.
+    struct Method;
+    using Methods = std::map<std::string, Method, std::less<>>;
+
+    /// Every request the server answers: a new one is an entry of this table and a handler.
+    static const Methods& methods();
+    template <typename Params, typename R>
+    static Method bind(R (Server::*handler)(const Params&), const char* capability = nullptr,
+                       std::function<Json(const ClientCapabilities&)> advertised = nullptr);
+
+    Result onInitialize(const Json& params);
+    Result onShutdown(const Json& params);
+    Result onHover(const TextDocumentPositionParams& params);
+    Result onDefinition(const TextDocumentPositionParams& params);
+    Result onReferences(const ReferenceParams& params);
+    Result onHighlight(const TextDocumentPositionParams& params);
+    Result onPrepareRename(const TextDocumentPositionParams& params);
+    Result onRename(const RenameParams& params);
+    Result onCompletion(const TextDocumentPositionParams& params);
+    Result onSignatureHelp(const TextDocumentPositionParams& params);
+    Result onDocumentSymbol(const TextDocumentParams& params);
+    Result onWorkspaceSymbol(const WorkspaceSymbolParams& params);
+    Result onFormatting(const FormattingParams& params);
+    Result onRangeFormatting(const RangeFormattingParams& params);
+    Result onFoldingRange(const TextDocumentParams& params);
+    Result onSelectionRange(const SelectionRangeParams& params);
+    Result onInlayHint(const TextDocumentRangeParams& params);
+    Result onCodeAction(const CodeActionParams& params);
+    Result onSemanticTokens(const TextDocumentParams& params);
+    Result onSemanticTokensRange(const TextDocumentRangeParams& params);
+
     void request(const Json& id, const std::string& method, const Json& params);
     void notification(const std::string& method, const Json& params);
-    Json result(const std::string& method, const Json& params);
-    /// The answers of the editing features beyond the core ones; null for another method.
-    std::optional<Json> featureResult(const std::string& method, const Json& params);
+    Json capabilities() const;
     void sendError(const Json& id, ErrorCode code, const std::string& message);
     void publishDiagnostics(const Document& document);
+    Document& document(const std::string& uri);
     Document& document(const Json& params);
 
     Send send_;

@@ -130,9 +130,14 @@ TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
                                "start:  stop\n";
     const Document document("file:///t.tasm", "t.tasm", source, 1);
     const Range whole{{0, 0}, {60, 0}};
+    // Kate's request asks to fix; one at the diagnostic (Neovim's, ALE's) asks what can be done.
+    EXPECT_TRUE(asksToFixNamed({document.uri(), whole, {diagnosticOn(document, 2)}, std::nullopt}));
+    EXPECT_FALSE(asksToFixNamed({document.uri(), {{2, 22}, {2, 22}}, {diagnosticOn(document, 2)}, std::nullopt}));
+    EXPECT_FALSE(asksToFixNamed({document.uri(), {{2, 0}, {3, 0}}, {diagnosticOn(document, 2)}, std::nullopt}));
+    EXPECT_FALSE(asksToFixNamed({document.uri(), whole, {}, std::nullopt}));
     const auto fixing = [&](int line, bool onlyPreferred) {
-        return codeActions(document, CodeActionParams{whole, {diagnosticOn(document, line)}, std::nullopt},
-                           onlyPreferred);
+        const CodeActionParams params{document.uri(), whole, {diagnosticOn(document, line)}, std::nullopt};
+        return codeActions(document, params, onlyPreferred);
     };
     const std::string unchanged = applied(document, {});
     std::string expected = unchanged;
@@ -145,7 +150,8 @@ TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
     // A client that tells the preferred fix gets the alternatives, one of them preferred.
     const auto alternatives = fixing(1, false);
     ASSERT_GT(alternatives.size(), 1u);
-    EXPECT_EQ(std::count_if(alternatives.begin(), alternatives.end(), [](const CodeAction& a) { return a.preferred; }), 1);
+    const auto preferred = [](const CodeAction& a) { return a.preferred; };
+    EXPECT_EQ(std::count_if(alternatives.begin(), alternatives.end(), preferred), 1);
     for (const CodeAction& action : alternatives) {
         EXPECT_EQ(action.diagnostic.range.start.line, 1) << action.title;
     }
@@ -153,14 +159,14 @@ TEST(CodeActions, AClientThatAppliesEveryFixOfADiagnosticGetsOneReading)
     Diagnostic copy = diagnosticOn(document, 2);
     copy.code.clear();
     copy.message.erase(copy.message.find_last_not_of(' ') + 1);
-    EXPECT_EQ(codeActions(document, CodeActionParams{whole, {copy}, std::nullopt}, true).size(), 1u);
+    EXPECT_EQ(codeActions(document, CodeActionParams{document.uri(), whole, {copy}, std::nullopt}, true).size(), 1u);
 }
 
 TEST(CodeActions, ChoicesKindsAndFixesThatWouldClash)
 {
     // Two labels as near as each other: no fix is preferred, so none is applied blindly.
     const Document tie("file:///t.tasm", "t.tasm", "cat:    nop\ncar:    nop\n        jmp @cax\n", 1);
-    const CodeActionParams named{{{0, 0}, {60, 0}}, {diagnosticOn(tie, 2)}, std::nullopt};
+    const CodeActionParams named{tie.uri(), {{0, 0}, {60, 0}}, {diagnosticOn(tie, 2)}, std::nullopt};
     const auto both = codeActions(tie, named, false);
     ASSERT_EQ(both.size(), 2u);
     EXPECT_FALSE(both[0].preferred || both[1].preferred);

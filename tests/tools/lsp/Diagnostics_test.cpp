@@ -4,6 +4,7 @@
 #include "Annotations.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace tarnasm::lsp {
 namespace {
@@ -18,6 +19,9 @@ TEST(Diagnostics, OneEntryWithSeveralPlacesMarksTheLastAndRelatesTheOthers)
     EXPECT_EQ(found[1].message, "Duplicate address label: again. ");
     ASSERT_EQ(found[1].related.size(), 1u);
     EXPECT_EQ(found[1].related[0].location.range, (Range{{0, 0}, {0, 5}}));
+    EXPECT_EQ(found[1].related[0].message, "first defined here");
+    // The report keeps its trailing blank; the protocol's message ends with the words.
+    EXPECT_EQ(toJson(found[1])["message"], "Duplicate address label: again.");
     EXPECT_EQ(found[1].code, "duplicate-label");
     EXPECT_EQ(found[2].code, "undefined-label");
     EXPECT_TRUE(diagnostics(Document("file:///t.tasm", "t.tasm", "nop\n", 1)).empty());

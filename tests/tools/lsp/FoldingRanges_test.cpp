@@ -54,6 +54,17 @@ TEST(InlayHints, DefinedReferencesOnly)
         {source.points[0], "= 0"}, {source.points[1], "= 4"}, {source.points[2], "= 0"}};
     EXPECT_EQ(found, expected);
     EXPECT_TRUE(inlayHints(document, {{4, 0}, {2, 0}}).empty());
+    // The end is exclusive, and a hint belongs to the reference it follows ('@' or '$' included).
+    const auto labels = [&](const Range& range) {
+        std::vector<std::string> found;
+        for (const InlayHint& hint : inlayHints(document, range)) {
+            found.push_back(std::to_string(hint.position.line) + hint.label);
+        }
+        return found;
+    };
+    EXPECT_EQ(labels({{2, 0}, {4, 0}}), (std::vector<std::string>{"2= 0", "3= 4"}));
+    EXPECT_EQ(labels({{3, 0}, {3, 10}}), (std::vector<std::string>{})); // ends at $N
+    EXPECT_EQ(labels({{3, 11}, {4, 7}}), (std::vector<std::string>{"4= 0"}));
 }
 
 } // namespace
