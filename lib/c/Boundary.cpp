@@ -22,12 +22,14 @@ tarnasm_status fail(tarnasm_status status, std::string_view message) noexcept
     } catch (...) {
         lastError = "out of memory";
     }
+    setSystemError(0);
     return status;
 }
 
 void succeed() noexcept
 {
     lastError = "";
+    setSystemError(0);
 }
 
 char* mallocString(std::string_view text)

@@ -19,6 +19,12 @@ tarnasm_status fail(tarnasm_status status, std::string_view message) noexcept;
 /// Records that the call on this thread succeeded.
 void succeed() noexcept;
 
+/// Records a file failure and the system's error number behind it.
+tarnasm_status failFile(const std::filesystem::filesystem_error& e) noexcept;
+
+/// Sets the system's error number that tarnasm_last_system_error gives (0 for none).
+void setSystemError(int code) noexcept;
+
 /// Runs the body of a C call: its status, or the status of the exception it threw. Nothing
 /// escapes, so a host written in any language keeps running after an internal fault.
 template <class Body>
@@ -35,7 +41,7 @@ tarnasm_status guard(Body&& body) noexcept
     } catch (const HexFormatError& e) {
         return fail(TARNASM_ERROR_HEX_FORMAT, e.what());
     } catch (const std::filesystem::filesystem_error& e) {
-        return fail(TARNASM_ERROR_FILE, e.what());
+        return failFile(e);
     } catch (const std::exception& e) {
         return fail(TARNASM_ERROR_INTERNAL, e.what());
     } catch (...) {
