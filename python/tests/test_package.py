@@ -9,8 +9,11 @@ import re
 import subprocess
 import sys
 
+import pytest
+
 import tarnasm
 from conftest import ROOT
+from tarnasm import _core
 
 SWEEP = ROOT / "python" / "examples" / "sweep.py"
 
@@ -50,3 +53,15 @@ def test_module_documentation_examples_and_pickled_errors():
                   tarnasm.HexFormatError("message", 1, 2)):
         copy = pickle.loads(pickle.dumps(error))
         assert (type(copy), str(copy), vars(copy)) == (type(error), str(error), vars(error))
+
+
+def test_the_library_is_loaded_by_full_path_from_the_package_folder(tmp_path):
+    assert (pathlib.Path(_core.__file__).parent / _core.library_name()).is_file()
+    # The layout of each wheel, Windows' among them, whatever this platform is.
+    loaded = []
+    for platform, name in (("win32", "tarnasm.dll"), ("linux", "libtarnasm.so.1"), ("darwin", "libtarnasm.1.dylib")):
+        with pytest.raises(ImportError, match="reinstall"):
+            _core.load_library(str(tmp_path), platform, loaded.append)
+        (tmp_path / name).write_bytes(b"")
+        _core.load_library(str(tmp_path), platform, loaded.append)
+    assert loaded == [str(tmp_path / name) for name in ("tarnasm.dll", "libtarnasm.so.1", "libtarnasm.1.dylib")]
