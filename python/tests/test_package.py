@@ -12,7 +12,7 @@ import sys
 import pytest
 
 import tarnasm
-from conftest import ROOT
+from conftest import ROOT, needs_numpy
 from tarnasm import _core
 
 SWEEP = ROOT / "python" / "examples" / "sweep.py"
@@ -38,6 +38,7 @@ def test_everything_public_is_documented_and_typed():
     assert (package / "py.typed").is_file() and (package / "_core.pyi").is_file()
 
 
+@needs_numpy
 def test_sweep_example_prints_what_the_manual_shows():
     page = (ROOT / "docs" / "python.md").read_text()
     for shown in ("sweep.py", "sweep.out"):
