@@ -28,7 +28,7 @@ breathe_projects = {
 }
 breathe_default_project = "tarnasm"
 breathe_domain_by_extension = {"h": "cpp"}
-breathe_domain_by_file_pattern = {"*/tarnasm_c.h": "c"}
+breathe_domain_by_file_pattern = {"*/tarnasm_c.h": "c", "*/tarnasm_version.h": "c"}
 
 # Without the built module (a build without Python) the reference says so instead of failing.
 try:

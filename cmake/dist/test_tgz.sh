@@ -12,7 +12,7 @@ root=$scratch/$(basename "$archive" .tar.gz)
 for file in bin/tarnasm bin/tarndis bin/tarnasm-lsp lib/libtarnasm.a include/tarnasm/tarnasm.h \
             lib/cmake/tarnasm/tarnasmConfig.cmake lib/pkgconfig/tarnasm.pc \
             share/doc/tarnasm/LICENSE share/doc/tarnasm/README.md \
-            lib/libtarnasm.so.1 include/tarnasm/tarnasm_c.h lib/pkgconfig/tarnasm_c.pc \
+            lib/libtarnasm.so.1 include/tarnasm/tarnasm_c.h include/tarnasm/tarnasm_version.h lib/pkgconfig/tarnasm_c.pc \
             share/man/man1/tarnasm.1.gz share/doc/tarnasm/html/index.html; do
     test -f "$root/$file" || { echo "$archive: no $file" >&2; exit 1; }
 done

@@ -18,7 +18,7 @@ export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 rm -rf "$scratch" && mkdir -p "$scratch"
 listing=$(unzip -Z1 "$zip")
 for file in bin/tarnasm.exe bin/tarndis.exe bin/tarnasm-lsp.exe bin/tarnasm.dll lib/libtarnasm.dll.a \
-            include/tarnasm/tarnasm_c.h share/doc/tarnasm/LICENSE; do
+            include/tarnasm/tarnasm_c.h include/tarnasm/tarnasm_version.h share/doc/tarnasm/LICENSE; do
     printf '%s\n' "$listing" | grep -qx "tarnasm-$version-win64/$file" || { echo "$zip: no $file" >&2; exit 1; }
 done
 

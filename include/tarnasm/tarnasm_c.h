@@ -3,14 +3,30 @@
  *
  * Rules that hold for every function here:
  * - Every function that can fail returns a tarnasm_status. It never throws and never ends the
- *   process; on a failure, tarnasm_last_error() says why, and every out-parameter is left as a
- *   null pointer or 0.
+ *   process; on a failure, tarnasm_last_error() says why, and every out-parameter the call was
+ *   given is a null pointer or 0 (a struct is zeroed). The one exception: tarnasm_disassemble,
+ *   failing with TARNASM_ERROR_NOT_AN_INSTRUCTION, hands out the addresses of the words that are
+ *   no instruction in *unknown and *unknown_count.
  * - Memory the library hands out is either owned by a handle (valid until that handle is freed)
  *   or freed by the one free function named beside the call that allocates it. Every free
  *   function accepts a null pointer.
  * - There is nothing to initialise. Any number of threads may call at once; a handle may be read
  *   from several threads at once, and freed once, by one thread, when no other uses it.
  * - Text is UTF-8, also file names on Windows. Strings the library returns end with a NUL byte.
+ *
+ * How the interface grows, so that a host built against an older header keeps working with a
+ * newer library of the same major version:
+ * - The structs of 1.0 (tarnasm_diagnostic, tarnasm_label, tarnasm_symbol, tarnasm_decoded_word,
+ *   tarnasm_variant_info, tarnasm_operand_info) keep their layout, and no call writes past it.
+ * - A function, once released, never changes. What comes later comes as new functions, or as
+ *   accessors that take a handle and an index; each says "Since 1.x".
+ * - A struct added after 1.0 begins with a size_t member `size` that the host sets to
+ *   sizeof(the struct); the library writes no more than that many bytes, so the struct may grow
+ *   at its end.
+ * - Enumerations get new values, never new meanings for old ones: a host handles values it
+ *   does not know (tarnasm_status_string names any status).
+ * On Linux the functions of 1.0 carry the symbol version TARNASM_1, later ones TARNASM_1.1 and
+ * on, so a host built against a newer header fails to load with an older library, not later.
  */
 #ifndef TARNASM_C_H
 #define TARNASM_C_H
@@ -18,11 +34,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
-/* The version of this header; tarnasm_version() gives the library's. */
-#define TARNASM_VERSION_MAJOR 1
-#define TARNASM_VERSION_MINOR 0
-#define TARNASM_VERSION_PATCH 0
-#define TARNASM_VERSION_STRING "1.0.0"
+/* TARNASM_VERSION_MAJOR, _MINOR, _PATCH and _STRING: the version of this header, made by the
+ * build; tarnasm_version() gives the library's. */
+#include <tarnasm/tarnasm_version.h>
 
 #if defined(_WIN32)
 #  if defined(TARNASM_C_BUILDING)
@@ -65,6 +79,10 @@ typedef enum tarnasm_status
  * call on the same thread. Malformed .hex text reads "line L, column C: problem" (after the path
  * for a file). */
 TARNASM_C_API const char* tarnasm_last_error(void);
+
+/* The status's meaning in a few words, such as "invalid argument", for any int; "unknown status"
+ * for a value that is no status. Static storage. Since 1.1. */
+TARNASM_C_API const char* tarnasm_status_string(int status);
 
 /* The library's version, "major.minor.patch"; static storage. */
 TARNASM_C_API const char* tarnasm_version(void);
@@ -160,7 +178,7 @@ TARNASM_C_API tarnasm_status tarnasm_assemble(const char* source, size_t length,
  * stops after a failed address assignment (an undefined label, a label defined twice), this goes
  * on and also reports the encoding errors of every instruction that uses no unresolved label.
  * Without errors it gives exactly what tarnasm_assemble gives. Ownership and failures as
- * tarnasm_assemble. */
+ * tarnasm_assemble. Since 1.1. */
 TARNASM_C_API tarnasm_status tarnasm_check(const char* source, size_t length, const char* name,
                                            tarnasm_program** program);
 

@@ -25,6 +25,25 @@ tarnasm_status failFile(const std::filesystem::filesystem_error& e) noexcept;
 /// Sets the system's error number that tarnasm_last_system_error gives (0 for none).
 void setSystemError(int code) noexcept;
 
+/// TARNASM_ERROR_ARGUMENT for an argument that must not be null: "program is a null pointer".
+tarnasm_status nullArgument(std::string_view argument) noexcept;
+
+/// TARNASM_ERROR_ARGUMENT for an index at or past the count of the items it picks from:
+/// "index 3 is out of range (2 diagnostics)". item is the singular noun.
+tarnasm_status outOfRange(std::string_view argument, std::size_t index, std::size_t count,
+                          std::string_view item) noexcept;
+
+/// Zeroes a struct out-parameter that is not null, before a call that may fail, so that a host
+/// never reads pointers left over from an earlier call. Only the struct's own bytes: the 1.0
+/// structs never grow.
+template <class Struct>
+void clearOut(Struct* out) noexcept
+{
+    if (out != nullptr) {
+        std::memset(out, 0, sizeof(Struct));
+    }
+}
+
 /// Runs the body of a C call: its status, or the status of the exception it threw. Nothing
 /// escapes, so a host written in any language keeps running after an internal fault.
 template <class Body>

@@ -15,6 +15,7 @@ namespace {
 
 using tarnasm::c::fail;
 using tarnasm::c::guard;
+using tarnasm::c::nullArgument;
 
 int variantIndex(const tarnasm::Variant* variant)
 {
@@ -32,16 +33,21 @@ extern "C" {
 tarnasm_status tarnasm_disassemble(const uint64_t* words, size_t count, char** text, size_t** unknown,
                                    size_t* unknown_count)
 {
+    if (text != nullptr) {
+        *text = nullptr;
+    }
     if (unknown != nullptr) {
         *unknown = nullptr;
     }
     if (unknown_count != nullptr) {
         *unknown_count = 0;
     }
-    if (text == nullptr || (words == nullptr && count > 0)) {
-        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    if (text == nullptr) {
+        return nullArgument("text");
     }
-    *text = nullptr;
+    if (words == nullptr && count > 0) {
+        return nullArgument("words");
+    }
     return guard([&] {
         try {
             *text = tarnasm::c::mallocString(tarnasm::disassemble(std::span<const std::uint64_t>(words, count)));
@@ -69,8 +75,9 @@ void tarnasm_addresses_free(size_t* addresses)
 
 tarnasm_status tarnasm_decode(uint64_t word, tarnasm_decoded** decoded, tarnasm_decoded_word* out)
 {
+    tarnasm::c::clearOut(out);
     if (decoded == nullptr) {
-        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+        return nullArgument("decoded");
     }
     *decoded = nullptr;
     return guard([&] {

@@ -7,8 +7,8 @@
 
 namespace {
 
-using tarnasm::c::fail;
 using tarnasm::c::guard;
+using tarnasm::c::nullArgument;
 
 tarnasm_status handOut(const std::vector<std::uint64_t>& read, uint64_t** words, size_t* count)
 {
@@ -17,7 +17,8 @@ tarnasm_status handOut(const std::vector<std::uint64_t>& read, uint64_t** words,
     return TARNASM_OK;
 }
 
-bool clearOut(uint64_t** words, size_t* count)
+/// Clears both out-parameters that are given, and fails unless both are.
+tarnasm_status clearWords(uint64_t** words, size_t* count)
 {
     if (words != nullptr) {
         *words = nullptr;
@@ -25,7 +26,10 @@ bool clearOut(uint64_t** words, size_t* count)
     if (count != nullptr) {
         *count = 0;
     }
-    return words != nullptr && count != nullptr;
+    if (words == nullptr) {
+        return nullArgument("words");
+    }
+    return count == nullptr ? nullArgument("count") : TARNASM_OK;
 }
 
 } // namespace
@@ -34,8 +38,11 @@ extern "C" {
 
 tarnasm_status tarnasm_read_hex(const char* text, size_t length, uint64_t** words, size_t* count)
 {
-    if (!clearOut(words, count) || (text == nullptr && length > 0)) {
-        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    if (const tarnasm_status status = clearWords(words, count); status != TARNASM_OK) {
+        return status;
+    }
+    if (text == nullptr && length > 0) {
+        return nullArgument("text");
     }
     return guard([&] {
         return handOut(tarnasm::readHex(length == 0 ? std::string_view() : std::string_view(text, length)), words,
@@ -45,8 +52,11 @@ tarnasm_status tarnasm_read_hex(const char* text, size_t length, uint64_t** word
 
 tarnasm_status tarnasm_load_hex(const char* path, uint64_t** words, size_t* count)
 {
-    if (!clearOut(words, count) || path == nullptr) {
-        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    if (const tarnasm_status status = clearWords(words, count); status != TARNASM_OK) {
+        return status;
+    }
+    if (path == nullptr) {
+        return nullArgument("path");
     }
     return guard([&] { return handOut(tarnasm::loadHex(pathFromUtf8(path)), words, count); });
 }
@@ -56,8 +66,11 @@ tarnasm_status tarnasm_write_hex(const uint64_t* words, size_t count, char** tex
     if (text != nullptr) {
         *text = nullptr;
     }
-    if (text == nullptr || (words == nullptr && count > 0)) {
-        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    if (text == nullptr) {
+        return nullArgument("text");
+    }
+    if (words == nullptr && count > 0) {
+        return nullArgument("words");
     }
     return guard([&] {
         *text = tarnasm::c::mallocString(tarnasm::writeHex(std::span<const std::uint64_t>(words, count)));
@@ -67,8 +80,11 @@ tarnasm_status tarnasm_write_hex(const uint64_t* words, size_t count, char** tex
 
 tarnasm_status tarnasm_save_hex(const char* path, const uint64_t* words, size_t count)
 {
-    if (path == nullptr || (words == nullptr && count > 0)) {
-        return fail(TARNASM_ERROR_ARGUMENT, "a null pointer");
+    if (path == nullptr) {
+        return nullArgument("path");
+    }
+    if (words == nullptr && count > 0) {
+        return nullArgument("words");
     }
     return guard([&] {
         tarnasm::saveHex(pathFromUtf8(path), std::span<const std::uint64_t>(words, count));

@@ -38,13 +38,10 @@ static_assert(TARNASM_DIAGNOSTIC_PROGRAM_TOO_LONG == static_cast<int>(tarnasm::D
 
 namespace {
 
+using tarnasm::c::clearOut;
 using tarnasm::c::fail;
 using tarnasm::c::guard;
-
-tarnasm_status badArgument()
-{
-    return fail(TARNASM_ERROR_ARGUMENT, "a null pointer or an index out of range");
-}
+using tarnasm::c::nullArgument;
 
 tarnasm_status notFound(const char* name)
 {
@@ -67,15 +64,23 @@ void fill(const tarnasm::Diagnostic& d, tarnasm_diagnostic* out)
             static_cast<int>(d.kind)};
 }
 
-/// The item at index of the list that items gives, as its C struct.
+/// The item at index of the list that items gives, as its C struct; item names one for errors.
 template <class Out, class Items>
-tarnasm_status atIndex(const tarnasm_program* program, size_t index, Out* out, Items items)
+tarnasm_status atIndex(const tarnasm_program* program, size_t index, Out* out, std::string_view item, Items items)
 {
+    clearOut(out);
+    if (program == nullptr) {
+        return nullArgument("program");
+    }
+    if (out == nullptr) {
+        return nullArgument("out");
+    }
     return guard([&] {
-        if (program == nullptr || out == nullptr || index >= items(program->program).size()) {
-            return badArgument();
+        const auto list = items(program->program);
+        if (index >= list.size()) {
+            return tarnasm::c::outOfRange("index", index, list.size(), item);
         }
-        fill(items(program->program)[index], out);
+        fill(list[index], out);
         return TARNASM_OK;
     });
 }
@@ -84,10 +89,11 @@ tarnasm_status atIndex(const tarnasm_program* program, size_t index, Out* out, I
 template <class Out, class Find>
 tarnasm_status byName(const tarnasm_program* program, const char* name, Out* out, Find find)
 {
+    clearOut(out);
+    if (program == nullptr || name == nullptr || out == nullptr) {
+        return nullArgument(program == nullptr ? "program" : name == nullptr ? "name" : "out");
+    }
     return guard([&] {
-        if (program == nullptr || name == nullptr || out == nullptr) {
-            return badArgument();
-        }
         const auto* item = find(program->program, name);
         if (item == nullptr) {
             return notFound(name);
@@ -97,16 +103,30 @@ tarnasm_status byName(const tarnasm_program* program, const char* name, Out* out
     });
 }
 
+/// A new handle in *program for what assemble gives.
 template <class Assemble>
 tarnasm_status make(tarnasm_program** program, Assemble&& assemble)
 {
     return guard([&] {
-        if (program == nullptr) {
-            return badArgument();
-        }
-        *program = nullptr;
         *program = new tarnasm_program(assemble());
         return TARNASM_OK;
+    });
+}
+
+/// A new handle for source text, by tarnasm::assemble or tarnasm::check.
+tarnasm_status fromText(const char* source, size_t length, const char* name, tarnasm_program** program,
+                        tarnasm::Program (*assemble)(std::string_view, std::string_view))
+{
+    if (program == nullptr) {
+        return nullArgument("program");
+    }
+    *program = nullptr;
+    if (source == nullptr && length > 0) {
+        return nullArgument("source");
+    }
+    return make(program, [&] {
+        const std::string_view text = length == 0 ? std::string_view() : std::string_view(source, length);
+        return assemble(text, name == nullptr ? "<input>" : name);
     });
 }
 
@@ -116,39 +136,22 @@ extern "C" {
 
 tarnasm_status tarnasm_assemble(const char* source, size_t length, const char* name, tarnasm_program** program)
 {
-    if (source == nullptr && length > 0) {
-        if (program != nullptr) {
-            *program = nullptr;
-        }
-        return badArgument();
-    }
-    return make(program, [&] {
-        const std::string_view text = length == 0 ? std::string_view() : std::string_view(source, length);
-        return tarnasm::assemble(text, name == nullptr ? "<input>" : name);
-    });
+    return fromText(source, length, name, program, tarnasm::assemble);
 }
 
 tarnasm_status tarnasm_check(const char* source, size_t length, const char* name, tarnasm_program** program)
 {
-    if (source == nullptr && length > 0) {
-        if (program != nullptr) {
-            *program = nullptr;
-        }
-        return badArgument();
-    }
-    return make(program, [&] {
-        const std::string_view text = length == 0 ? std::string_view() : std::string_view(source, length);
-        return tarnasm::check(text, name == nullptr ? "<input>" : name);
-    });
+    return fromText(source, length, name, program, tarnasm::check);
 }
 
 tarnasm_status tarnasm_assemble_file(const char* path, tarnasm_program** program)
 {
+    if (program == nullptr) {
+        return nullArgument("program");
+    }
+    *program = nullptr;
     if (path == nullptr) {
-        if (program != nullptr) {
-            *program = nullptr;
-        }
-        return badArgument();
+        return nullArgument("path");
     }
     return make(program, [&] { return tarnasm::assembleFile(pathFromUtf8(path)); });
 }
@@ -220,17 +223,18 @@ size_t tarnasm_program_symbol_count(const tarnasm_program* program)
 
 tarnasm_status tarnasm_program_diagnostic(const tarnasm_program* program, size_t index, tarnasm_diagnostic* out)
 {
-    return atIndex(program, index, out, [](const tarnasm::Program& p) { return std::span(p.diagnostics()); });
+    return atIndex(program, index, out, "diagnostic",
+                   [](const tarnasm::Program& p) { return std::span(p.diagnostics()); });
 }
 
 tarnasm_status tarnasm_program_label(const tarnasm_program* program, size_t index, tarnasm_label* out)
 {
-    return atIndex(program, index, out, [](const tarnasm::Program& p) { return p.labels(); });
+    return atIndex(program, index, out, "label", [](const tarnasm::Program& p) { return p.labels(); });
 }
 
 tarnasm_status tarnasm_program_symbol(const tarnasm_program* program, size_t index, tarnasm_symbol* out)
 {
-    return atIndex(program, index, out, [](const tarnasm::Program& p) { return p.symbols(); });
+    return atIndex(program, index, out, "symbol", [](const tarnasm::Program& p) { return p.symbols(); });
 }
 
 tarnasm_status tarnasm_program_find_label(const tarnasm_program* program, const char* name, tarnasm_label* out)

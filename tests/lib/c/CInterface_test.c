@@ -4,20 +4,12 @@
  */
 #include <tarnasm/tarnasm_c.h>
 
+#include "Check.h"
+
 #include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
-static int failures = 0;
-
-#define CHECK(condition, what)                                                   \
-    do {                                                                         \
-        if (!(condition)) {                                                      \
-            ++failures;                                                          \
-            printf("%s:%d: %s: %s\n", __FILE__, __LINE__, what, #condition);      \
-        }                                                                        \
-    } while (0)
 
 /* The file's bytes with a NUL after them, or NULL when it cannot be read. */
 static char* readFile(const char* path, size_t* length)
@@ -225,10 +217,30 @@ static void checkArguments(void)
     char* text = (char*)source;
 
     CHECK(tarnasm_assemble(NULL, 3, "x", &program) == TARNASM_ERROR_ARGUMENT && program == NULL, "null source");
-    CHECK(strlen(tarnasm_last_error()) > 0, "a failure gives its reason");
+    CHECK(strcmp(tarnasm_last_error(), "source is a null pointer") == 0, tarnasm_last_error());
     CHECK(tarnasm_assemble(source, sizeof source - 1, NULL, NULL) == TARNASM_ERROR_ARGUMENT, "null handle");
+    CHECK(strcmp(tarnasm_last_error(), "program is a null pointer") == 0, tarnasm_last_error());
+    program = (tarnasm_program*)&failures;
     CHECK(tarnasm_assemble_file(NULL, &program) == TARNASM_ERROR_ARGUMENT && program == NULL, "null path");
     CHECK(tarnasm_write_hex(NULL, 2, &text) == TARNASM_ERROR_ARGUMENT && text == NULL, "null words");
+    {
+        /* Every out-parameter is cleared, also the ones a failing call never reaches. */
+        size_t* unknown = (size_t*)source;
+        size_t unknownCount = 7;
+        uint64_t* words = (uint64_t*)source;
+        size_t count = 7;
+        text = (char*)source;
+        CHECK(tarnasm_disassemble(NULL, 3, &text, &unknown, &unknownCount) == TARNASM_ERROR_ARGUMENT &&
+                  text == NULL && unknown == NULL && unknownCount == 0,
+              "disassemble null words");
+        CHECK(strcmp(tarnasm_last_error(), "words is a null pointer") == 0, tarnasm_last_error());
+        CHECK(tarnasm_read_hex("0", 1, &words, NULL) == TARNASM_ERROR_ARGUMENT && words == NULL, "read null count");
+        CHECK(tarnasm_load_hex(NULL, NULL, &count) == TARNASM_ERROR_ARGUMENT && count == 0, "load null words");
+    }
+    CHECK(strcmp(tarnasm_status_string(TARNASM_ERROR_HEX_FORMAT), "malformed .hex text") == 0 &&
+              strcmp(tarnasm_status_string(TARNASM_ERROR_INTERNAL + 1), "unknown status") == 0 &&
+              strcmp(tarnasm_status_string(-1), "unknown status") == 0,
+          "status strings");
 
     CHECK(tarnasm_assemble(source, sizeof source - 1, NULL, &program) == TARNASM_OK, "assemble");
     CHECK(strcmp(tarnasm_last_error(), "") == 0, "a success clears the reason");
@@ -239,6 +251,10 @@ static void checkArguments(void)
               label.address == 2 && label.line == 4 && label.column == 0,
           "label past the last instruction");
     CHECK(tarnasm_program_label(program, 2, &label) == TARNASM_ERROR_ARGUMENT, "label index past the end");
+    CHECK(strcmp(tarnasm_last_error(), "index 2 is out of range (2 labels)") == 0, tarnasm_last_error());
+    CHECK(tarnasm_program_symbol(program, 1, &symbol) == TARNASM_ERROR_ARGUMENT &&
+              strcmp(tarnasm_last_error(), "index 1 is out of range (1 symbol)") == 0,
+          tarnasm_last_error());
     CHECK(tarnasm_program_find_symbol(program, "GAIN", &symbol) == TARNASM_OK && strcmp(symbol.value, "100") == 0 &&
               symbol.line == 1 && symbol.column == 5,
           "find symbol");
