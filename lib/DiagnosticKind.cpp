@@ -3,85 +3,51 @@
 
 #include "source/AsmError.h"
 
-#include <string>
-
 namespace tarnasm {
 
 namespace detail {
 
-namespace {
-
-bool startsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-/// Syntax errors share one class; the raisers' wording is what tells them apart. The report's
-/// wording is fixed by the command line's corpus, so these prefixes do not drift.
-DiagnosticKind syntaxKind(std::string_view message)
-{
-    constexpr std::string_view syntax = "Syntax error: ";
-    if (startsWith(message, syntax)) {
-        message.remove_prefix(syntax.size());
-    }
-    struct Prefix
-    {
-        std::string_view text;
-        DiagnosticKind kind;
-    };
-    static constexpr Prefix prefixes[] = {
-        {"AsmParser: spurious characters", DiagnosticKind::spuriousCharacters},
-        {"instruction '", DiagnosticKind::unknownMnemonic},
-        {"Invalid argument", DiagnosticKind::invalidOperand},
-        {"Could not determine signature type", DiagnosticKind::invalidOperand},
-        {"AsmParser: Invalid ", DiagnosticKind::invalidNumber},
-        {"Invalid symbol name", DiagnosticKind::invalidSymbolName},
-        {"Invalid address label reference", DiagnosticKind::invalidLabelReference},
-        {"AsmParser: empty directive", DiagnosticKind::directiveWithoutName},
-        {"AsmParser: directive '", DiagnosticKind::unknownDirective},
-        {"AsmParser: directive ", DiagnosticKind::directiveWithoutValue},
-    };
-    for (const Prefix& prefix : prefixes) {
-        if (startsWith(message, prefix.text)) {
-            return prefix.kind;
-        }
-    }
-    if (startsWith(message, "Instruction ")) {
-        if (message.find("\" does not support argument signature") != std::string_view::npos) {
-            return DiagnosticKind::unsupportedOperands;
-        }
-        if (message.find(" out of range (") != std::string_view::npos) {
-            return DiagnosticKind::operandOutOfRange;
-        }
-    }
-    return DiagnosticKind::other;
-}
-
-} // namespace
-
 DiagnosticKind kindOf(const AsmError& error)
 {
-    if (dynamic_cast<const AsmUnresolvedAddressLabelError*>(&error) != nullptr) {
-        return DiagnosticKind::undefinedLabel;
-    }
-    if (dynamic_cast<const AsmUnresolvedSymbolError*>(&error) != nullptr) {
-        return DiagnosticKind::undefinedSymbol;
-    }
-    if (dynamic_cast<const AsmDuplicateAddressLabelError*>(&error) != nullptr) {
-        return DiagnosticKind::duplicateLabel;
-    }
-    if (dynamic_cast<const AsmDuplicateSymbolError*>(&error) != nullptr) {
-        return DiagnosticKind::duplicateSymbol;
-    }
-    if (dynamic_cast<const AsmProgramTooLongError*>(&error) != nullptr) {
-        return DiagnosticKind::programTooLong;
-    }
-    if (const auto* syntaxError = dynamic_cast<const AsmSyntaxError*>(&error)) {
-        return syntaxKind(syntaxError->errorMessage());
-    }
-    // The only error without a place the library can meet: the reader could not start.
-    if (!error.hasSource() && dynamic_cast<const AsmFatalError*>(&error) == nullptr) {
+    // The public kinds mirror the core's one for one; the switch lets the compiler flag a kind
+    // added on one side only.
+    switch (error.kind()) {
+    case AsmErrorKind::other:
+        return DiagnosticKind::other;
+    case AsmErrorKind::unreadableSource:
         return DiagnosticKind::unreadableSource;
+    case AsmErrorKind::spuriousCharacters:
+        return DiagnosticKind::spuriousCharacters;
+    case AsmErrorKind::unknownMnemonic:
+        return DiagnosticKind::unknownMnemonic;
+    case AsmErrorKind::unsupportedOperands:
+        return DiagnosticKind::unsupportedOperands;
+    case AsmErrorKind::operandOutOfRange:
+        return DiagnosticKind::operandOutOfRange;
+    case AsmErrorKind::invalidOperand:
+        return DiagnosticKind::invalidOperand;
+    case AsmErrorKind::invalidNumber:
+        return DiagnosticKind::invalidNumber;
+    case AsmErrorKind::invalidSymbolName:
+        return DiagnosticKind::invalidSymbolName;
+    case AsmErrorKind::invalidLabelReference:
+        return DiagnosticKind::invalidLabelReference;
+    case AsmErrorKind::undefinedLabel:
+        return DiagnosticKind::undefinedLabel;
+    case AsmErrorKind::undefinedSymbol:
+        return DiagnosticKind::undefinedSymbol;
+    case AsmErrorKind::duplicateLabel:
+        return DiagnosticKind::duplicateLabel;
+    case AsmErrorKind::duplicateSymbol:
+        return DiagnosticKind::duplicateSymbol;
+    case AsmErrorKind::directiveWithoutName:
+        return DiagnosticKind::directiveWithoutName;
+    case AsmErrorKind::directiveWithoutValue:
+        return DiagnosticKind::directiveWithoutValue;
+    case AsmErrorKind::unknownDirective:
+        return DiagnosticKind::unknownDirective;
+    case AsmErrorKind::programTooLong:
+        return DiagnosticKind::programTooLong;
     }
     return DiagnosticKind::other;
 }

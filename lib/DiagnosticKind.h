@@ -7,7 +7,7 @@ class AsmError;
 
 namespace tarnasm::detail {
 
-/// The kind of the error, by its class and, for syntax errors, by the words the raiser put first.
+/// The public form of the kind the error was raised with.
 DiagnosticKind kindOf(const AsmError& error);
 
 } // namespace tarnasm::detail

@@ -6,7 +6,6 @@
 
 #include <tarnasm/tarnasm.h>
 
-#include <cerrno>
 #include <algorithm>
 #include <iterator>
 #include <ostream>
@@ -57,11 +56,6 @@ std::uint64_t readWord(std::string_view text, int line)
              "a word has 16 hexadecimal digits; this line has " + std::to_string(text.size()));
     }
     return word;
-}
-
-std::filesystem::filesystem_error fileError(const std::string& what, const std::filesystem::path& path)
-{
-    return {what, path, std::make_error_code(std::errc::io_error)};
 }
 
 } // namespace
@@ -115,23 +109,27 @@ std::string writeHex(std::span<const std::uint64_t> words)
 std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
 {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    const std::filesystem::file_type type = std::filesystem::status(path, ec).type();
+    if (type == std::filesystem::file_type::directory) {
         throw std::filesystem::filesystem_error("cannot read a directory as a .hex file", path,
                                                 std::make_error_code(std::errc::is_a_directory));
     }
-    errno = 0;
+    // A pipe without a writer would keep the reader waiting for ever, and a device may never
+    // end: only a regular file is read, as the assembler reads only regular sources.
+    if (!ec && type != std::filesystem::file_type::regular) {
+        throw std::filesystem::filesystem_error("cannot read a .hex file from what is not a regular file", path,
+                                                std::make_error_code(std::errc::invalid_argument));
+    }
     InputFile file(path, std::ios::in | std::ios::binary);
     if (!file) {
-        const int reason = errno != 0 ? errno : static_cast<int>(std::errc::io_error);
-        throw std::filesystem::filesystem_error("cannot open .hex file", path,
-                                                std::error_code(reason, std::generic_category()));
+        throw std::filesystem::filesystem_error("cannot open .hex file", path, file.error());
     }
     // A full memory's text and one line more are enough to judge any file: no more is read.
     constexpr size_t enough = (kInstructionMemoryWords + 1) * (digitsPerWord + 2) + 1;
     std::string text(enough, '\0');
     file.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (file.bad()) {
-        throw fileError("cannot read .hex file", path);
+        throw std::filesystem::filesystem_error("cannot read .hex file", path, file.error());
     }
     text.resize(static_cast<size_t>(file.gcount()));
     const bool cut = text.size() == enough && file.peek() != std::char_traits<char>::eof();
@@ -163,16 +161,19 @@ std::vector<std::uint64_t> loadHex(const std::filesystem::path& path)
 void saveHex(const std::filesystem::path& path, std::span<const std::uint64_t> words)
 {
     const std::string text = writeHex(words);
-    const ReplaceFileResult result = replaceFile(path, [&text](std::ostream& file) {
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        return static_cast<bool>(file);
-    });
+    std::error_code reason;
+    const ReplaceFileResult result = replaceFile(
+        path,
+        [&text](std::ostream& file) {
+            file.write(text.data(), static_cast<std::streamsize>(text.size()));
+            return static_cast<bool>(file);
+        },
+        reason);
     if (result == ReplaceFileResult::cannotOpen) {
-        throw std::filesystem::filesystem_error("could not open file for writing", path,
-                                                std::make_error_code(std::errc::permission_denied));
+        throw std::filesystem::filesystem_error("could not open file for writing", path, reason);
     }
     if (result == ReplaceFileResult::cannotWrite) {
-        throw fileError("could not write file", path);
+        throw std::filesystem::filesystem_error("could not write file", path, reason);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "asmparser/AsmParser.h"
 #include "asmparser/AsmSyntax.h"
 #include "asmparser/AsmToken.h"
+#include "asmparser/CharFilter.h"
 #include "source/AsmError.h"
 #include "source/SourceLine.h"
 
@@ -64,15 +65,15 @@ public:
     {
         AsmParser& parser = threadParser();
         parser.initializeParsing();
-        parser.setRecorder([this](AsmParser::Piece piece, const AsmToken& token, int index) {
-            add(piece, token, index);
-        });
-        try {
-            parser.parseLine(line_);
-        } catch (const AsmError&) {
-            // Where the parser stops, the rest of the line is what it refused.
+        {
+            const AsmParser::Recording recording(parser, [this](AsmParser::Piece piece, const AsmToken& token,
+                                                                int index) { add(piece, token, index); });
+            try {
+                parser.parseLine(line_);
+            } catch (const AsmError&) {
+                // Where the parser stops, the rest of the line is what it refused.
+            }
         }
-        parser.setRecorder({});
         if (tokens_.empty() || tokens_.back().kind != TokenKind::comment) {
             markRest();
         }
@@ -117,8 +118,9 @@ private:
     {
         const std::string_view text = line_->text();
         size_t start = end_;
+        // The assembler's own blanks: a form feed it skips is no refused text.
         const auto skipBlanks = [&] {
-            while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) {
+            while (start < text.size() && CharFilters::isSpace(text[start])) {
                 ++start;
             }
         };
@@ -132,7 +134,7 @@ private:
         }
         const size_t comment = text.find(syntax().commentChar, start);
         size_t otherEnd = comment == std::string_view::npos ? text.size() : comment;
-        while (otherEnd > start && (text[otherEnd - 1] == ' ' || text[otherEnd - 1] == '\t')) {
+        while (otherEnd > start && CharFilters::isSpace(text[otherEnd - 1])) {
             --otherEnd;
         }
         if (otherEnd > start) {
@@ -174,7 +176,8 @@ OperandReading readOperand(std::string_view text)
                 // Read as the parser reads it, but not looked up: one operand has no symbols.
                 if (!syntax().isIdentifier(parseSymbolName(token))) {
                     const AsmToken name = parseSymbolName(token);
-                    throw AsmSyntaxError(line, name.start(), name.length()) << "Invalid symbol name";
+                    throw AsmSyntaxError(AsmErrorKind::invalidSymbolName, line, name.start(), name.length())
+                        << "Invalid symbol name";
                 }
                 return reading;
             }

@@ -45,9 +45,9 @@ SourceErrorRef placeInLine(const AsmInstruction& instruction, const AsmToken& to
     return SourceErrorRef(instruction.sourceLine(), text);
 }
 
-AsmSyntaxError syntaxErrorAt(const AsmInstruction& instruction, const AsmToken& token)
+AsmSyntaxError syntaxErrorAt(AsmErrorKind kind, const AsmInstruction& instruction, const AsmToken& token)
 {
-    return AsmSyntaxError(placeInLine(instruction, token, token.toString()));
+    return AsmSyntaxError(kind, placeInLine(instruction, token, token.toString()));
 }
 
 /// The text an argument was written as. The address assignment clears the string value of an
@@ -452,7 +452,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
         if (Logging::getLogLevel() >= Logging::DEBUG) {
             Logging::write(Logging::DEBUG, "%s", text.c_str());
         }
-        throw syntaxErrorAt(instruction, command) << text;
+        throw syntaxErrorAt(AsmErrorKind::unknownMnemonic, instruction, command) << text;
     }
 
     const auto& arguments = instruction.argList();
@@ -476,7 +476,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
             if (Logging::getLogLevel() >= Logging::DEBUG) {
                 Logging::write(Logging::DEBUG, "%s", text.c_str());
             }
-            throw AsmSyntaxError(instruction.sourceLine(), unparsed) << text;
+            throw AsmSyntaxError(AsmErrorKind::invalidOperand, instruction.sourceLine(), unparsed) << text;
         }
     }
 
@@ -500,7 +500,9 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
                 if (Logging::getLogLevel() >= Logging::DEBUG) {
                     Logging::write(Logging::DEBUG, "%s", text.c_str());
                 }
-                throw syntaxErrorAt(instruction, writtenArgument(parser.syntax(), instruction, i)) << text;
+                throw syntaxErrorAt(AsmErrorKind::operandOutOfRange, instruction,
+                                    writtenArgument(parser.syntax(), instruction, i))
+                    << text;
             }
         }
         return word;
@@ -539,7 +541,7 @@ SeqAssembler::instruction_t SeqAssembler::assembleInstruction(const AsmInstructi
         Logging::write(Logging::DEBUG, "%s: start=%d, len=%d", text.c_str(), static_cast<int>(start),
                        static_cast<int>(length));
     }
-    throw AsmSyntaxError(instruction.sourceLine(), start, length) << text;
+    throw AsmSyntaxError(AsmErrorKind::unsupportedOperands, instruction.sourceLine(), start, length) << text;
 }
 
 void SeqAssembler::writeInstructionMem(address_t address, instruction_t word)

@@ -308,12 +308,14 @@ std::string writeHex(std::span<const std::uint64_t> words);
 
 /// Reads a .hex file; a HexFormatError's message names the file too. Throws
 /// std::filesystem::filesystem_error, with the system's reason, when the file cannot be opened
-/// or read.
+/// or read, and (std::errc::invalid_argument) at once for what is not a regular file: a pipe
+/// or a device is refused rather than waited on.
 std::vector<std::uint64_t> loadHex(const std::filesystem::path& path);
 
 /// Writes the .hex file the way the command line does: into a new file beside the target,
 /// renamed over it only when complete, so that a failure leaves an existing file as it was.
-/// Throws std::filesystem::filesystem_error when it cannot.
+/// Throws std::filesystem::filesystem_error when it cannot, with the system's reason (no such
+/// directory, is a directory, no space left on device, file too large, ...).
 void saveHex(const std::filesystem::path& path, std::span<const std::uint64_t> words);
 
 // ---- Reading a line as the assembler does ----

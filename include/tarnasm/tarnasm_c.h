@@ -283,11 +283,12 @@ TARNASM_C_API tarnasm_status tarnasm_read_hex(const char* text, size_t length, u
  * *text is a new string to free with tarnasm_string_free. */
 TARNASM_C_API tarnasm_status tarnasm_write_hex(const uint64_t* words, size_t count, char** text);
 
-/* Reads a .hex file; as tarnasm_read_hex, and TARNASM_ERROR_FILE when it cannot be read. */
+/* Reads a .hex file; as tarnasm_read_hex, and TARNASM_ERROR_FILE when it cannot be read or is
+ * not a regular file, with the reason "could not load '<path>': <system's reason>". */
 TARNASM_C_API tarnasm_status tarnasm_load_hex(const char* path, uint64_t** words, size_t* count);
 
-/* Writes a .hex file the way the command line does: a failure (TARNASM_ERROR_FILE) leaves an
- * existing file as it was. */
+/* Writes a .hex file the way the command line does: a failure (TARNASM_ERROR_FILE, reason
+ * "could not save '<path>': <system's reason>") leaves an existing file as it was. */
 TARNASM_C_API tarnasm_status tarnasm_save_hex(const char* path, const uint64_t* words, size_t count);
 
 /* Frees an array of words from tarnasm_read_hex or tarnasm_load_hex. */

@@ -3,10 +3,13 @@
 
 #include "support/Utf8Path.h"
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 namespace {
 
+using tarnasm::c::failFile;
 using tarnasm::c::guard;
 using tarnasm::c::nullArgument;
 
@@ -15,6 +18,20 @@ tarnasm_status handOut(const std::vector<std::uint64_t>& read, uint64_t** words,
     *words = tarnasm::c::mallocArray(read.data(), read.size());
     *count = read.size();
     return TARNASM_OK;
+}
+
+/// A file call whose failure reads "could not <doing> '<path>': <the system's reason>", the
+/// same with every C++ standard library (their filesystem_error texts differ).
+template <class Body>
+tarnasm_status fileCall(const char* doing, const char* path, Body&& body)
+{
+    return guard([&] {
+        try {
+            return body();
+        } catch (const std::filesystem::filesystem_error& e) {
+            return failFile(e, std::string("could not ") + doing + " '" + path + "': " + e.code().message());
+        }
+    });
 }
 
 /// Clears both out-parameters that are given, and fails unless both are.
@@ -58,7 +75,7 @@ tarnasm_status tarnasm_load_hex(const char* path, uint64_t** words, size_t* coun
     if (path == nullptr) {
         return nullArgument("path");
     }
-    return guard([&] { return handOut(tarnasm::loadHex(pathFromUtf8(path)), words, count); });
+    return fileCall("load", path, [&] { return handOut(tarnasm::loadHex(pathFromUtf8(path)), words, count); });
 }
 
 tarnasm_status tarnasm_write_hex(const uint64_t* words, size_t count, char** text)
@@ -86,7 +103,7 @@ tarnasm_status tarnasm_save_hex(const char* path, const uint64_t* words, size_t 
     if (words == nullptr && count > 0) {
         return nullArgument("words");
     }
-    return guard([&] {
+    return fileCall("save", path, [&] {
         tarnasm::saveHex(pathFromUtf8(path), std::span<const std::uint64_t>(words, count));
         return TARNASM_OK;
     });

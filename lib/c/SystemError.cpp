@@ -17,9 +17,9 @@ void setSystemError(int code) noexcept
     systemError = code;
 }
 
-tarnasm_status failFile(const std::filesystem::filesystem_error& e) noexcept
+tarnasm_status failFile(const std::filesystem::filesystem_error& e, std::string_view message) noexcept
 {
-    const tarnasm_status status = fail(TARNASM_ERROR_FILE, e.what());
+    const tarnasm_status status = fail(TARNASM_ERROR_FILE, message);
     // A Win32 code becomes its errno equivalent here; a code with none is no errno at all.
     const std::error_condition condition = e.code().default_error_condition();
     setSystemError(condition.category() == std::generic_category() ? condition.value() : 0);

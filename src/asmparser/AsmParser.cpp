@@ -163,7 +163,7 @@ int AsmParser::parse(SourceReader& reader, AsmErrorList& errors)
     start();
     std::string reason;
     if (!reader.start(reason)) {
-        errors.emplace<AsmRuntimeError>(reason);
+        errors.emplace<AsmRuntimeError>(reason, AsmErrorKind::unreadableSource);
         return 1;
     }
     // The line goes out of scope before the next read, so the reader can reuse it.
@@ -308,7 +308,9 @@ void AsmParser::rejectUnreadableWord(const AsmToken& word) const
     }
     AsmToken unreadable = word;
     syntax_.filter2Token(unreadable);
-    throw AsmSyntaxError(unreadable.sourceLine(), unreadable.start(), unreadable.length()) << spuriousCharacters;
+    throw AsmSyntaxError(AsmErrorKind::spuriousCharacters, unreadable.sourceLine(), unreadable.start(),
+                         unreadable.length())
+        << spuriousCharacters;
 }
 
 void AsmParser::parseInstruction(std::shared_ptr<AsmInstruction>& instruction, AsmToken& token)
@@ -360,7 +362,8 @@ void AsmParser::readArgument(AsmArgument& argument, const AsmToken& token)
     if (syntax_.isSymbolRef(token)) {
         const AsmToken name = parseSymbolName(token);
         if (!syntax_.isIdentifier(name)) {
-            throw AsmSyntaxError(name.sourceLine(), name.start(), name.length()) << "Invalid symbol name";
+            throw AsmSyntaxError(AsmErrorKind::invalidSymbolName, name.sourceLine(), name.start(), name.length())
+                << "Invalid symbol name";
         }
         if (!resolveSymbol(argument, name)) {
             throw AsmUnresolvedSymbolError(name.errorRef(), name.toString());
@@ -381,7 +384,8 @@ void AsmParser::parseArgValue(AsmArgument& argument)
     if (syntax_.isAddressRef(text)) {
         AsmToken name = parseAddressName(text);
         if (!syntax_.isIdentifier(name)) {
-            throw AsmSyntaxError(name.sourceLine(), name.start(), name.length()) << "Invalid address label reference";
+            throw AsmSyntaxError(AsmErrorKind::invalidLabelReference, name.sourceLine(), name.start(), name.length())
+                << "Invalid address label reference";
         }
         argument.setAddressLabel(name);
         argument.setImmediate();
@@ -392,7 +396,8 @@ void AsmParser::parseArgValue(AsmArgument& argument)
     } else if (syntax_.isImmediate(text)) {
         argument.setImmediateIntValue(parseImmediateIntValue(text));
     } else {
-        throw AsmSyntaxError(text.sourceLine(), text.start(), text.length()) << "Invalid argument";
+        throw AsmSyntaxError(AsmErrorKind::invalidOperand, text.sourceLine(), text.start(), text.length())
+            << "Invalid argument";
     }
 }
 
@@ -428,7 +433,7 @@ int64_t AsmParser::getArgumentValue(const AsmToken& token, const char* kind)
     } catch (...) {
         detail = "Expected an integer number";
     }
-    throw AsmSyntaxError(token.sourceLine(), token.start(), token.length())
+    throw AsmSyntaxError(AsmErrorKind::invalidNumber, token.sourceLine(), token.start(), token.length())
         << "AsmParser: Invalid " << kind << " argument: " << detail;
 }
 
@@ -441,7 +446,8 @@ void AsmParser::parseComment(std::shared_ptr<AsmStatement>& statement, AsmToken&
         return;
     }
     if (!syntax_.isComment(token)) {
-        throw AsmSyntaxError(token.sourceLine(), token.start(), token.length()) << spuriousCharacters;
+        throw AsmSyntaxError(AsmErrorKind::spuriousCharacters, token.sourceLine(), token.start(), token.length())
+            << spuriousCharacters;
     }
     if (recorder_) {
         const size_t end = token.sourceLine()->text().length();
@@ -510,7 +516,7 @@ void AsmParser::parseDirective(std::shared_ptr<AsmDirective>& directive, AsmToke
 {
     syntax_.filter2Token(token, syntax_.identifierChars);
     if (token.empty()) {
-        throw AsmSyntaxError(directive->sourceLine(), token.start(), 1)
+        throw AsmSyntaxError(AsmErrorKind::directiveWithoutName, directive->sourceLine(), token.start(), 1)
             << "AsmParser: empty directive " << directive->directive();
     }
     directive->setName(token);
@@ -519,7 +525,7 @@ void AsmParser::parseDirective(std::shared_ptr<AsmDirective>& directive, AsmToke
     syntax_.filter2Token(token, syntax_.directiveValueChars);
     token.stripBack();
     if (token.empty()) {
-        throw AsmSyntaxError(directive->sourceLine(), token.start(), 1)
+        throw AsmSyntaxError(AsmErrorKind::directiveWithoutValue, directive->sourceLine(), token.start(), 1)
             << "AsmParser: directive " << directive->directive() << " has no value";
     }
     directive->setValue(token);
@@ -536,7 +542,7 @@ void AsmParser::processDirective(std::shared_ptr<AsmDirective>& directive)
     const AsmToken& word = directive->directive();
     const auto found = directiveProcessors_.find(word);
     if (found == directiveProcessors_.end()) {
-        throw AsmSyntaxError(directive->sourceLine(), word.start(), word.length())
+        throw AsmSyntaxError(AsmErrorKind::unknownDirective, directive->sourceLine(), word.start(), word.length())
             << "AsmParser: directive '" << word << "' not supported";
     }
     const std::shared_ptr<AsmDirectiveProcessor> processor = found->second;

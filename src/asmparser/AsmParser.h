@@ -157,10 +157,24 @@ public:
     };
     /// Called with each piece as it is cut; index is the argument's, from 0, or -1.
     using PieceRecorder = std::function<void(Piece piece, const AsmToken& token, int index)>;
-    /// With a recorder set, parseLine only cuts: each piece goes to the recorder, and arguments
-    /// are neither looked up nor read, so that a line is cut whole where reading it would fail
-    /// (editors scan single lines, without the symbols of the rest). An empty one ends that.
-    void setRecorder(PieceRecorder recorder) { recorder_ = std::move(recorder); }
+    /// While a Recording lives, parseLine only cuts: each piece goes to the recorder, and
+    /// arguments are neither looked up nor read, so that a line is cut whole where reading it
+    /// would fail (editors scan single lines, without the symbols of the rest). Ending with the
+    /// scope, however it is left, no parser keeps calling a recorder that is gone.
+    class Recording
+    {
+    public:
+        Recording(AsmParser& parser, PieceRecorder recorder) : parser_(parser)
+        {
+            parser_.recorder_ = std::move(recorder);
+        }
+        ~Recording() { parser_.recorder_ = nullptr; }
+        Recording(const Recording&) = delete;
+        Recording& operator=(const Recording&) = delete;
+
+    private:
+        AsmParser& parser_;
+    };
 
     /// The statement of one line, or empty when the line yields none; throws AsmError.
     std::shared_ptr<AsmStatement> parseLine(const std::shared_ptr<const SourceLine>& line);

@@ -109,7 +109,7 @@ template class StreamException<AsmRuntimeError>;
 
 // ---- AsmSourceError ----
 
-AsmSourceError::AsmSourceError(const SourceErrorRef& ref) : references_{ref}
+AsmSourceError::AsmSourceError(AsmErrorKind kind, const SourceErrorRef& ref) : StreamException(kind), references_{ref}
 {
     sortAndClean();
 }
@@ -151,18 +151,19 @@ void AsmSourceError::sortAndClean()
 
 // ---- AsmSyntaxError ----
 
-AsmSyntaxError::AsmSyntaxError(const SourceErrorRef& ref) : AsmSourceError(ref)
+AsmSyntaxError::AsmSyntaxError(AsmErrorKind kind, const SourceErrorRef& ref) : AsmSourceError(kind, ref)
 {
     *this << "Syntax error: ";
 }
 
-AsmSyntaxError::AsmSyntaxError(std::shared_ptr<const SourceLine> line, const std::string& text)
-    : AsmSyntaxError(SourceErrorRef(std::move(line), text))
+AsmSyntaxError::AsmSyntaxError(AsmErrorKind kind, std::shared_ptr<const SourceLine> line, const std::string& text)
+    : AsmSyntaxError(kind, SourceErrorRef(std::move(line), text))
 {
 }
 
-AsmSyntaxError::AsmSyntaxError(std::shared_ptr<const SourceLine> line, size_t start, size_t length)
-    : AsmSyntaxError(SourceErrorRef(std::move(line), start, length))
+AsmSyntaxError::AsmSyntaxError(AsmErrorKind kind, std::shared_ptr<const SourceLine> line, size_t start,
+                               size_t length)
+    : AsmSyntaxError(kind, SourceErrorRef(std::move(line), start, length))
 {
 }
 
@@ -246,11 +247,13 @@ AsmUnresolvedAddressLabelError::AsmUnresolvedAddressLabelError(std::shared_ptr<c
                                                                const std::string& name)
     : AsmUnresolvedReferenceError(std::move(line), name, "address label")
 {
+    setKind(AsmErrorKind::undefinedLabel);
 }
 
 AsmUnresolvedAddressLabelError::AsmUnresolvedAddressLabelError(const SourceErrorRef& ref, const std::string& name)
     : AsmUnresolvedReferenceError(ref, name, "address label")
 {
+    setKind(AsmErrorKind::undefinedLabel);
 }
 
 std::shared_ptr<AsmError> AsmUnresolvedAddressLabelError::shared_ptr_copy() const
@@ -261,11 +264,13 @@ std::shared_ptr<AsmError> AsmUnresolvedAddressLabelError::shared_ptr_copy() cons
 AsmUnresolvedSymbolError::AsmUnresolvedSymbolError(std::shared_ptr<const SourceLine> line, const std::string& name)
     : AsmUnresolvedReferenceError(std::move(line), name, "symbol")
 {
+    setKind(AsmErrorKind::undefinedSymbol);
 }
 
 AsmUnresolvedSymbolError::AsmUnresolvedSymbolError(const SourceErrorRef& ref, const std::string& name)
     : AsmUnresolvedReferenceError(ref, name, "symbol")
 {
+    setKind(AsmErrorKind::undefinedSymbol);
 }
 
 std::shared_ptr<AsmError> AsmUnresolvedSymbolError::shared_ptr_copy() const
@@ -301,18 +306,21 @@ AsmDuplicateAddressLabelError::AsmDuplicateAddressLabelError(
     const std::vector<std::shared_ptr<const SourceLine>>& lines, const std::string& name)
     : AsmDuplicateDefinitionError(lines, name, "address label")
 {
+    setKind(AsmErrorKind::duplicateLabel);
 }
 
 AsmDuplicateAddressLabelError::AsmDuplicateAddressLabelError(
     std::initializer_list<std::shared_ptr<const SourceLine>> lines, const std::string& name)
     : AsmDuplicateDefinitionError(lines, name, "address label")
 {
+    setKind(AsmErrorKind::duplicateLabel);
 }
 
 AsmDuplicateAddressLabelError::AsmDuplicateAddressLabelError(std::initializer_list<SourceErrorRef> refs,
                                                              const std::string& name)
     : AsmDuplicateDefinitionError(refs, name, "address label")
 {
+    setKind(AsmErrorKind::duplicateLabel);
 }
 
 std::shared_ptr<AsmError> AsmDuplicateAddressLabelError::shared_ptr_copy() const
@@ -324,18 +332,21 @@ AsmDuplicateSymbolError::AsmDuplicateSymbolError(const std::vector<std::shared_p
                                                  const std::string& name)
     : AsmDuplicateDefinitionError(lines, name, "symbol")
 {
+    setKind(AsmErrorKind::duplicateSymbol);
 }
 
 AsmDuplicateSymbolError::AsmDuplicateSymbolError(std::initializer_list<std::shared_ptr<const SourceLine>> lines,
                                                  const std::string& name)
     : AsmDuplicateDefinitionError(lines, name, "symbol")
 {
+    setKind(AsmErrorKind::duplicateSymbol);
 }
 
 AsmDuplicateSymbolError::AsmDuplicateSymbolError(std::initializer_list<SourceErrorRef> refs,
                                                  const std::string& name)
     : AsmDuplicateDefinitionError(refs, name, "symbol")
 {
+    setKind(AsmErrorKind::duplicateSymbol);
 }
 
 std::shared_ptr<AsmError> AsmDuplicateSymbolError::shared_ptr_copy() const

@@ -13,11 +13,36 @@
 
 class AsmToken;
 
+/// What an error is about, given by the code that raises it, so that tools can key on it while
+/// the report's wording stays free to change.
+enum class AsmErrorKind
+{
+    other,
+    unreadableSource,
+    spuriousCharacters,
+    unknownMnemonic,
+    unsupportedOperands,
+    operandOutOfRange,
+    invalidOperand,
+    invalidNumber,
+    invalidSymbolName,
+    invalidLabelReference,
+    undefinedLabel,
+    undefinedSymbol,
+    duplicateLabel,
+    duplicateSymbol,
+    directiveWithoutName,
+    directiveWithoutValue,
+    unknownDirective,
+    programTooLong,
+};
+
 /// The interface every assembler error offers; thrown and caught as AsmError&.
 class AsmError
 {
 public:
     virtual ~AsmError() = default;
+    AsmErrorKind kind() const { return kind_; }
     virtual const char* what() const noexcept = 0;
     virtual const char* errorType() const = 0;
     virtual bool hasSource() const { return false; }
@@ -31,16 +56,28 @@ public:
     virtual std::shared_ptr<AsmError> shared_ptr_copy() const = 0;
 
 protected:
-    AsmError() = default;
+    explicit AsmError(AsmErrorKind kind = AsmErrorKind::other) : kind_(kind) {}
     AsmError(const AsmError&) = default;
     AsmError& operator=(const AsmError&) = default;
+    /// For the classes that are of one kind whatever their base is built with.
+    void setKind(AsmErrorKind kind) { kind_ = kind; }
+
+private:
+    AsmErrorKind kind_;
 };
 
 /// An error without a place in the source (a file that cannot be read, ...).
 class AsmRuntimeError : public AsmError, public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    explicit AsmRuntimeError(const std::string& text, AsmErrorKind kind = AsmErrorKind::other)
+        : AsmError(kind), std::runtime_error(text)
+    {
+    }
+    explicit AsmRuntimeError(const char* text, AsmErrorKind kind = AsmErrorKind::other)
+        : AsmError(kind), std::runtime_error(text)
+    {
+    }
 
     const char* what() const noexcept override { return std::runtime_error::what(); }
     const char* errorType() const override { return "AsmRuntimeError"; }
@@ -59,7 +96,7 @@ public:
 class AsmProgramTooLongError : public AsmFatalError
 {
 public:
-    using AsmFatalError::AsmFatalError;
+    explicit AsmProgramTooLongError(const std::string& text) : AsmFatalError(text, AsmErrorKind::programTooLong) {}
 
     const char* errorType() const override { return "Asm program too long"; }
     std::shared_ptr<AsmError> shared_ptr_copy() const override;
@@ -73,7 +110,7 @@ public:
     /// Longest text one << keeps whole; a longer one keeps its beginning and end around "...".
     static constexpr size_t maxStreamedLength = 4096;
 
-    StreamException() : T("") {}
+    explicit StreamException(AsmErrorKind kind = AsmErrorKind::other) : T("", kind) {}
 
     StreamException& operator<<(const char* text);
     StreamException& operator<<(const std::string& text);
@@ -99,9 +136,9 @@ extern template class StreamException<AsmRuntimeError>;
 class AsmSourceError : public StreamException<AsmRuntimeError>
 {
 public:
-    AsmSourceError() = default;
+    explicit AsmSourceError(AsmErrorKind kind = AsmErrorKind::other) : StreamException(kind) {}
     /// A reference without source is dropped.
-    explicit AsmSourceError(const SourceErrorRef& ref);
+    AsmSourceError(AsmErrorKind kind, const SourceErrorRef& ref);
 
     const char* errorType() const override { return "Asm source error"; }
     bool hasSource() const override { return !references_.empty(); }
@@ -123,14 +160,14 @@ private:
     std::vector<SourceErrorRef> references_;
 };
 
-/// Its constructors stream "Syntax error: "; the raiser streams the details.
+/// Its constructors stream "Syntax error: "; the raiser gives the kind and streams the details.
 class AsmSyntaxError : public AsmSourceError
 {
 public:
-    explicit AsmSyntaxError(const SourceErrorRef& ref);
+    AsmSyntaxError(AsmErrorKind kind, const SourceErrorRef& ref);
     /// Marks the first occurrence of text in the line.
-    AsmSyntaxError(std::shared_ptr<const SourceLine> line, const std::string& text);
-    AsmSyntaxError(std::shared_ptr<const SourceLine> line, size_t start, size_t length);
+    AsmSyntaxError(AsmErrorKind kind, std::shared_ptr<const SourceLine> line, const std::string& text);
+    AsmSyntaxError(AsmErrorKind kind, std::shared_ptr<const SourceLine> line, size_t start, size_t length);
 
     AsmSyntaxError& operator<<(const char* text);
     AsmSyntaxError& operator<<(const std::string& text);

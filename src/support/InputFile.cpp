@@ -45,10 +45,13 @@ bool InputFileBuf::open(const std::filesystem::path& path, std::ios::openmode mo
     if (file_) {
         return false;
     }
+    errno = 0;
     file_ = openFile(path, (mode & std::ios::binary) != 0);
     if (!file_) {
+        error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
         return false;
     }
+    error_.clear();
     // buffer_ is the only buffer: stdio would copy every byte once more.
     std::setvbuf(file_, nullptr, _IONBF, 0);
     setg(buffer_.data(), buffer_.data(), buffer_.data());
@@ -78,10 +81,10 @@ InputFileBuf::int_type InputFileBuf::underflow()
     const size_t count = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     if (count == 0) {
         if (std::ferror(file_)) {
-            const int error = errno != 0 ? errno : static_cast<int>(std::errc::io_error);
+            error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
             // A later read may try again.
             std::clearerr(file_);
-            throw std::ios_base::failure("read error", std::error_code(error, std::generic_category()));
+            throw std::ios_base::failure("read error", error_);
         }
         return traits_type::eof();
     }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <istream>
 #include <streambuf>
+#include <system_error>
 
 /// A read-only stream buffer over a C stream. Some std::filebuf implementations (libc++) take a
 /// failed read for the end of the file, which passes a truncated input off as a whole one; this
@@ -25,6 +26,8 @@ public:
     bool is_open() const noexcept { return file_ != nullptr; }
     /// False when no file was open.
     bool close() noexcept;
+    /// The system's reason of the last failed open or read; cleared by a successful open.
+    const std::error_code& error() const noexcept { return error_; }
 
 protected:
     int_type underflow() override;
@@ -33,6 +36,7 @@ protected:
 
 private:
     std::FILE* file_ = nullptr;
+    std::error_code error_;
     // As much as std::filebuf reads at a time: a small input costs no large buffer.
     std::array<char, 8192> buffer_{};
 };
@@ -52,6 +56,8 @@ public:
     bool is_open() const noexcept { return buffer_.is_open(); }
     /// Sets failbit when no file was open.
     void close();
+    /// Why the file could not be opened or read, as the system tells it.
+    const std::error_code& error() const noexcept { return buffer_.error(); }
 
 private:
     InputFileBuf buffer_;

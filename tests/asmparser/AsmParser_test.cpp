@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -104,6 +106,30 @@ TEST(AsmParser, ParseLine)
     for (const Case& c : cases) {
         EXPECT_EQ(parseOne(c.line), c.expected) << "line '" << c.line << "'";
     }
+}
+
+TEST(AsmParser, RecordingEndsWithItsScopeWhateverLeavesIt)
+{
+    struct RecorderFailed
+    {
+    };
+    AsmParser parser;
+    std::vector<std::string> pieces;
+    try {
+        const AsmParser::Recording recording(parser, [&pieces](AsmParser::Piece, const AsmToken& token, int) {
+            pieces.push_back(token.toString());
+            if (pieces.size() == 2) {
+                throw RecorderFailed();
+            }
+        });
+        parser.parseLine(makeLine("jmp $NOWHERE"));
+        ADD_FAILURE() << "the recorder's exception was lost";
+    } catch (const RecorderFailed&) {
+    }
+    EXPECT_EQ(pieces, (std::vector<std::string>{"jmp", "$NOWHERE"}));
+    // Read for real again: the symbol is looked up, and no recorder is called.
+    EXPECT_THROW(parser.parseLine(makeLine("jmp $NOWHERE")), AsmUnresolvedSymbolError);
+    EXPECT_EQ(pieces.size(), 2u);
 }
 
 TEST(AsmParser, Symbols)

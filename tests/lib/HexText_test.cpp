@@ -2,6 +2,11 @@
 #include "common/FileText.h"
 #ifndef _WIN32
 #include "common/Fifo.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <tarnasm/tarnasm.h>
@@ -9,10 +14,41 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+/// The reason a file call failed with, or success.
+std::error_code failure(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const fs::filesystem_error& e) {
+        EXPECT_NE(std::string(e.what()).find(e.code().message()), std::string::npos) << e.what();
+        return e.code();
+    }
+    return {};
+}
+
+#ifndef _WIN32
+/// Run in a child: the limit and the ignored signal would stay with the test process.
+void saveBeyondTheSizeLimit(const fs::path& file, const std::vector<std::uint64_t>& words)
+{
+    const rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::cerr << failure([&] { tarnasm::saveHex(file, words); }).message();
+    std::_Exit(fs::exists(file) ? 1 : 0);
+}
+#endif
+
+} // namespace
 
 TEST(HexText, ReadsWhatItWrites)
 {
@@ -116,5 +152,50 @@ TEST(HexText, FilesAreSavedWholeOrNotAtAll)
         EXPECT_EQ(std::string(e.what()), (dir / "bad.hex").string() + ": line 2, column 0: 'x' is not a hexadecimal digit");
         EXPECT_EQ(e.problem(), "'x' is not a hexadecimal digit");
     }
+    fs::remove_all(dir);
+}
+
+TEST(HexText, FileErrorsGiveTheSystemsReason)
+{
+    const fs::path dir = fs::path(TARNASM_SCRATCH) / "hexreasons";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::vector<std::uint64_t> words(100, 0x0123456789abcdefull);
+    using E = std::errc;
+    const struct
+    {
+        const char* what;
+        std::function<void()> call;
+        std::error_code reason;
+    } cases[] = {
+        {"save into a missing folder", [&] { tarnasm::saveHex(dir / "missing" / "p.hex", words); },
+         std::make_error_code(E::no_such_file_or_directory)},
+        {"load a missing file", [&] { tarnasm::loadHex(dir / "missing.hex"); },
+         std::make_error_code(E::no_such_file_or_directory)},
+        {"load a folder", [&] { tarnasm::loadHex(dir); }, std::make_error_code(E::is_a_directory)},
+#ifndef _WIN32
+        {"save over a folder", [&] { tarnasm::saveHex(dir, words); }, std::make_error_code(E::is_a_directory)},
+#endif
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(failure(c.call), c.reason) << c.what;
+    }
+    EXPECT_TRUE(fs::is_directory(dir)) << "a folder is not replaced";
+#ifndef _WIN32
+    if (fs::exists("/dev/full")) {
+        EXPECT_EQ(failure([&] { tarnasm::saveHex("/dev/full", words); }),
+                  std::make_error_code(E::no_space_on_device));
+    }
+    EXPECT_EXIT(saveBeyondTheSizeLimit(dir / "big.hex", words), ::testing::ExitedWithCode(0), "File too large");
+    // A pipe nobody writes into is refused at once, not waited on.
+    ASSERT_EQ(mkfifo((dir / "silent.hex").c_str(), 0600), 0);
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            std::cerr << failure([&] { tarnasm::loadHex(dir / "silent.hex"); }).message();
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "Invalid argument");
+#endif
     fs::remove_all(dir);
 }

@@ -41,6 +41,10 @@ TEST(LineScanner, Statements)
         {"nop extra words", "mnemonic:nop | other#0:extra | other:words"},
         {"move 1, R2 ; junk # c", "mnemonic:move | number#0:1 | register#1:R2 | other:; junk | comment:# c"},
         {"µs: nop", "other:µs: nop"},
+        // The assembler's blanks, not only space and tab, are no refused text.
+        {"nop\f", "mnemonic:nop"},
+        {"nop\v", "mnemonic:nop"},
+        {"jmp 1 \f2\v\r", "mnemonic:jmp | number#0:1 | other:2"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(scanned(c.line), c.tokens) << "line: " << c.line;

@@ -12,7 +12,7 @@ namespace {
 
 std::shared_ptr<AsmError> syntaxError(int nr, const std::string& text = "x")
 {
-    return std::make_shared<AsmSyntaxError>(makeLine(text, nr), 0, 1);
+    return std::make_shared<AsmSyntaxError>(AsmErrorKind::other, makeLine(text, nr), 0, 1);
 }
 
 // Only a line number: keeps a million entries cheap.

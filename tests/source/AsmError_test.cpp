@@ -9,11 +9,11 @@
 TEST(AsmError, NulSourcelessReferencesAndCopies)
 {
     // A NUL in the streamed text would end the log line early.
-    AsmSyntaxError nul(makeLine("play  R1,X"), 0, 1);
+    AsmSyntaxError nul(AsmErrorKind::other, makeLine("play  R1,X"), 0, 1);
     nul << std::string("a\0b", 3);
     EXPECT_STREQ("prog:7:0: Syntax error: a?b: \nplay  R1,X\n^\n", nul.what());
 
-    const AsmSyntaxError noLine(makeLine("xyz", 0), "xyz");
+    const AsmSyntaxError noLine(AsmErrorKind::other, makeLine("xyz", 0), "xyz");
     EXPECT_FALSE(noLine.hasSource());
     EXPECT_EQ(0u, noLine.numberOfErrorSources());
     EXPECT_STREQ("", noLine.what());
@@ -33,11 +33,12 @@ TEST(AsmError, NulSourcelessReferencesAndCopies)
 
     std::shared_ptr<AsmError> copy;
     try {
-        throw AsmSyntaxError(makeLine("add R0"), 4, 2) << "no such register";
+        throw AsmSyntaxError(AsmErrorKind::invalidNumber, makeLine("add R0"), 4, 2) << "no such register";
     } catch (const AsmError& e) {
         copy = e.shared_ptr_copy();
     }
     ASSERT_NE(nullptr, std::dynamic_pointer_cast<AsmSyntaxError>(copy));
+    EXPECT_EQ(AsmErrorKind::invalidNumber, copy->kind()) << "a copy keeps the kind it was raised with";
     EXPECT_STREQ("prog:7:4: Syntax error: no such register: \nadd R0\n----^^\n", copy->what());
 }
 
@@ -49,7 +50,7 @@ TEST(AsmError, LongTextsKeepBeginningAndEnd)
     const std::string cut = "<" + std::string(2045, 'v') + "..." + std::string(2046, 'v') + ">";
     ASSERT_EQ(limit, cut.length());
     const auto line = makeLine("ld x");
-    AsmSyntaxError syntax(line, 3, 1);
+    AsmSyntaxError syntax(AsmErrorKind::other, line, 3, 1);
     syntax << "Value '" << value << "' " << AsmToken(makeLine(value), 0) << std::string(limit, 'w');
     EXPECT_EQ("Syntax error: Value '" + cut + "' " + cut + std::string(limit, 'w'), syntax.errorMessage());
 

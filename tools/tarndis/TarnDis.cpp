@@ -19,6 +19,7 @@
 #include <iostream>
 #include <new>
 #include <string>
+#include <system_error>
 
 namespace tarndis {
 
@@ -77,14 +78,19 @@ bool writeOutput(const Settings& settings, const std::function<void(std::ostream
         }
         return true;
     }
-    const ReplaceFileResult result = replaceFile(pathFromUtf8(settings.outputFileName), [&write](std::ostream& file) {
-        write(file);
-        return static_cast<bool>(file);
-    });
+    std::error_code reason;
+    const ReplaceFileResult result = replaceFile(
+        pathFromUtf8(settings.outputFileName),
+        [&write](std::ostream& file) {
+            write(file);
+            return static_cast<bool>(file);
+        },
+        reason);
     if (result == ReplaceFileResult::cannotOpen) {
-        logAt(Logging::ERROR, "Could not open output file '" + settings.outputFileName + "' for writing");
+        logAt(Logging::ERROR,
+              "Could not open output file '" + settings.outputFileName + "' for writing: " + reason.message());
     } else if (result == ReplaceFileResult::cannotWrite) {
-        logAt(Logging::ERROR, "Could not write output file '" + settings.outputFileName + "'");
+        logAt(Logging::ERROR, "Could not write output file '" + settings.outputFileName + "': " + reason.message());
     }
     return result == ReplaceFileResult::done;
 }

@@ -321,6 +321,7 @@ static void checkHex(const char* scratch)
     uint64_t* read = (uint64_t*)words;
     size_t count = 9;
     char path[1024];
+    char reason[1200];
 
     CHECK(tarnasm_read_hex(malformed, sizeof malformed - 1, &read, &count) == TARNASM_ERROR_HEX_FORMAT &&
               read == NULL && count == 0,
@@ -343,7 +344,13 @@ static void checkHex(const char* scratch)
     }
     snprintf(path, sizeof path, "%s/missing/words.hex", scratch);
     CHECK(tarnasm_save_hex(path, words, 2) == TARNASM_ERROR_FILE, "save into a missing folder");
+    snprintf(reason, sizeof reason, "could not save '%s': No such file or directory", path);
+    CHECK(strcmp(tarnasm_last_error(), reason) == 0, tarnasm_last_error());
     CHECK(tarnasm_load_hex(path, &read, &count) == TARNASM_ERROR_FILE && read == NULL, "load a missing file");
+    snprintf(reason, sizeof reason, "could not load '%s': No such file or directory", path);
+    CHECK(strcmp(tarnasm_last_error(), reason) == 0, tarnasm_last_error());
+    CHECK(tarnasm_load_hex(scratch, &read, &count) == TARNASM_ERROR_FILE && read == NULL, "load a folder");
+    CHECK(strstr(tarnasm_last_error(), "': Is a directory") != NULL, tarnasm_last_error());
 }
 
 static void checkDisassembly(void)
