@@ -18,7 +18,10 @@ import tempfile
 from setuptools import Distribution, setup
 from setuptools.command.build_py import build_py
 from setuptools.command.sdist import sdist
-from wheel.bdist_wheel import bdist_wheel
+try:
+    from setuptools.command.bdist_wheel import bdist_wheel
+except ImportError:  # setuptools before 70.1 (Debian 12's) leaves it to the package wheel
+    from wheel.bdist_wheel import bdist_wheel
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
@@ -109,6 +112,7 @@ class PlatformWheel(bdist_wheel):
     """py3-none-<platform>: no Python ABI is used, only the library's platform."""
 
     def get_tag(self):
+        # Set when the build put the library in; a wheel is never made without that build.
         return "py3", "none", self.distribution.tarnasm_platform
 
 
