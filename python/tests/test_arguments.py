@@ -14,6 +14,7 @@ CASES = {
     "source None": (lambda d: tarnasm.assemble(None), TypeError, "^source must be str or bytes, not NoneType$"),
     "source surrogate": (lambda d: tarnasm.assemble("\udc80"), UnicodeEncodeError, "surrogates not allowed"),
     "name None": (lambda d: tarnasm.assemble("stop", None), TypeError, "^name must be str, not NoneType$"),
+    "name NUL": (lambda d: tarnasm.assemble("stop", "a\0b.tasm"), ValueError, "^name must not contain a NUL"),
     "name surrogate": (lambda d: tarnasm.assemble("stop", "\udc80.tasm"), UnicodeEncodeError, "surrogates not allowed"),
     "new Program": (lambda d: tarnasm.Program.__new__(tarnasm.Program), TypeError, "cannot be created directly"),
     "Program()": (lambda d: tarnasm.Program(), TypeError, "cannot be created directly"),
