@@ -37,11 +37,11 @@ def median_seconds(call, repetitions, number):
 
 def load_baseline(folder):
     """The package in folder (the tarnasm/ directory), imported under another name beside this one."""
-    spec = importlib.util.spec_from_file_location("tarnasm_baseline", os.path.join(folder, "__init__.py"),
-                                                  submodule_search_locations=[folder])
-    module = importlib.util.module_from_spec(spec)
-    sys.modules[spec.name] = module
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("tarnasm_baseline", os.path.join(folder, "__init__.py"),
+                                                   submodule_search_locations=[folder])
+    module = importlib.util.module_from_spec(found)
+    sys.modules[found.name] = module
+    found.loader.exec_module(module)
     return module
 
 

@@ -26,7 +26,8 @@ class _Slot(ctypes.Structure):
     _fields_ = [("slot", ctypes.c_int), ("pfunc", ctypes.c_void_p)]
 
 
-class _Spec(ctypes.Structure):
+class _TypeDescription(ctypes.Structure):
+    # PyType_Spec of the C API
     _fields_ = [("name", ctypes.c_char_p), ("basicsize", ctypes.c_int), ("itemsize", ctypes.c_int),
                 ("flags", ctypes.c_uint), ("slots", ctypes.POINTER(_Slot))]
 
@@ -52,12 +53,12 @@ def _make_type():
 
     slot = _getbufferproc(getbuffer)
     slots = (_Slot * 2)(_Slot(_Py_bf_getbuffer, ctypes.cast(slot, ctypes.c_void_p)), _Slot(0, None))
-    spec = _Spec(b"tarnasm._WordBuffer", object.__basicsize__, 0,
+    description = _TypeDescription(b"tarnasm._WordBuffer", object.__basicsize__, 0,
                  _Py_TPFLAGS_BASETYPE | _Py_TPFLAGS_HAVE_VERSION_TAG, slots)
-    from_spec = ctypes.PYFUNCTYPE(ctypes.py_object, ctypes.POINTER(_Spec))(("PyType_FromSpec", api))
-    made = from_spec(ctypes.byref(spec))
+    from_spec = ctypes.PYFUNCTYPE(ctypes.py_object, ctypes.POINTER(_TypeDescription))(("PyType_FromSpec", api))
+    made = from_spec(ctypes.byref(description))
     # The type points at the callback for as long as the process lives.
-    made._keep = (slot, slots, spec)
+    made._keep = (slot, slots, description)
     return made
 
 
