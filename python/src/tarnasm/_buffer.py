@@ -27,7 +27,7 @@ class _Slot(ctypes.Structure):
 
 
 class _TypeDescription(ctypes.Structure):
-    # PyType_Spec of the C API
+    # PyType_FromSpec's description of the new type.
     _fields_ = [("name", ctypes.c_char_p), ("basicsize", ctypes.c_int), ("itemsize", ctypes.c_int),
                 ("flags", ctypes.c_uint), ("slots", ctypes.POINTER(_Slot))]
 
@@ -42,8 +42,8 @@ def _make_type():
 
     def getbuffer(exporter, view, flags):
         # A callback cannot raise: an exception here would be printed and the return value left
-        # undefined. A request to write is refused with -1, which Python reports as a SystemError;
-        # the words are never writable.
+        # undefined. A request to write is refused with -1 (the caller raises an error, a
+        # SystemError where it does not check first): the words are never writable.
         if flags & _PyBUF_WRITABLE:
             return -1
         try:
@@ -54,9 +54,9 @@ def _make_type():
     slot = _getbufferproc(getbuffer)
     slots = (_Slot * 2)(_Slot(_Py_bf_getbuffer, ctypes.cast(slot, ctypes.c_void_p)), _Slot(0, None))
     description = _TypeDescription(b"tarnasm._WordBuffer", object.__basicsize__, 0,
-                 _Py_TPFLAGS_BASETYPE | _Py_TPFLAGS_HAVE_VERSION_TAG, slots)
-    from_spec = ctypes.PYFUNCTYPE(ctypes.py_object, ctypes.POINTER(_TypeDescription))(("PyType_FromSpec", api))
-    made = from_spec(ctypes.byref(description))
+                                   _Py_TPFLAGS_BASETYPE | _Py_TPFLAGS_HAVE_VERSION_TAG, slots)
+    new_type = ctypes.PYFUNCTYPE(ctypes.py_object, ctypes.POINTER(_TypeDescription))(("PyType_FromSpec", api))
+    made = new_type(ctypes.byref(description))
     # The type points at the callback for as long as the process lives.
     made._keep = (slot, slots, description)
     return made
