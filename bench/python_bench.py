@@ -2,11 +2,15 @@
 """Measures the Python module in one run: tarnasm.assemble of the bundled example in process
 against running the tarnasm executable on the same file with subprocess.run, and one Python
 thread against two assembling the reference program (bench/generate.py writes it), beside a
-hash that releases the GIL as well. Prints tables. Needs the module importable (pip install, or
+hash that releases the GIL as well; whether numpy sees the words without a copy; and the sizes of
+the wheels in a folder. With --baseline, another build of the package (an older release's) is
+measured in the same run beside it. Prints tables. Needs the module importable (pip install, or
 PYTHONPATH=<build>/python) and the tool."""
 
 import argparse
+import glob
 import hashlib
+import importlib.util
 import os
 import statistics
 import subprocess
@@ -29,6 +33,48 @@ def median_seconds(call, repetitions, number):
             call()
         times.append((time.perf_counter() - start) / number)
     return statistics.median(times)
+
+
+def load_baseline(folder):
+    """The package in folder (the tarnasm/ directory), imported under another name beside this one."""
+    found = importlib.util.spec_from_file_location("tarnasm_baseline", os.path.join(folder, "__init__.py"),
+                                                   submodule_search_locations=[folder])
+    module = importlib.util.module_from_spec(found)
+    sys.modules[found.name] = module
+    found.loader.exec_module(module)
+    return module
+
+
+def against_baseline(modules, repetitions):
+    """Each module's time for the bundled example and its two-thread gain, side by side."""
+    with open(EXAMPLE) as f:
+        source = f.read()
+    print("\n| module | `assemble(%s)` (median) | / baseline |" % os.path.relpath(EXAMPLE, ROOT))
+    print("|---|---:|---:|")
+    times = [(name, median_seconds(lambda m=m: m.assemble(source), repetitions, 200)) for name, m in modules]
+    for name, seconds in times:
+        print("| %s | %.1f µs | %.2f |" % (name, seconds * 1e6, seconds / times[0][1]))
+    for name, module in modules:
+        one_thread_against_two(module, repetitions, name)
+
+
+def numpy_sharing(tarnasm):
+    try:
+        import numpy
+    except ImportError:
+        print("\nnumpy: not installed here")
+        return
+    program = tarnasm.assemble(open(EXAMPLE).read())
+    first, second = numpy.asarray(program), numpy.asarray(program)
+    shared = first.ctypes.data == second.ctypes.data and not first.flags.owndata and not first.flags.writeable
+    print("\nnumpy.asarray(program): %s" % ("a read-only view of the words, no copy" if shared else "A COPY"))
+
+
+def wheel_sizes(folder):
+    print("\n| wheel | size |")
+    print("|---|---:|")
+    for path in sorted(glob.glob(os.path.join(folder, "*.whl"))):
+        print("| `%s` | %.2f MB |" % (os.path.basename(path), os.path.getsize(path) / 1e6))
 
 
 def in_process_against_subprocess(tarnasm, tool, repetitions):
@@ -78,7 +124,7 @@ def calls_per_second(call, threads, seconds):
     return sum(counts) / elapsed, cpu / sum(counts)
 
 
-def one_thread_against_two(tarnasm, repetitions):
+def one_thread_against_two(tarnasm, repetitions, label="tarnasm"):
     with tempfile.TemporaryDirectory() as scratch:
         path = os.path.join(scratch, "big.tasm")
         subprocess.run([sys.executable, os.path.join(ROOT, "bench", "generate.py"), "reference", path,
@@ -89,7 +135,7 @@ def one_thread_against_two(tarnasm, repetitions):
     # second thread at the time, the yardstick for the assembler's on a shared machine. The CPU
     # time per call shows what a second thread costs whatever the machine gives.
     data = os.urandom(8 << 20)
-    rows = [("tarnasm.assemble(reference program)", lambda: tarnasm.assemble(source)),
+    rows = [("%s.assemble(reference program)" % label, lambda: tarnasm.assemble(source)),
             ("hashlib.sha256(8 MiB), for comparison", lambda: hashlib.sha256(data).digest())]
     print("\n| calls per second (median) | one thread | two threads | two / one | CPU per call: one, two threads |")
     print("|---|---:|---:|---:|---:|")
@@ -111,11 +157,19 @@ def main():
     parser.add_argument("--tarnasm", default=os.path.join(ROOT, "build", "bench", "tarnasm"),
                         help="the command-line tool to compare with (default: %(default)s)")
     parser.add_argument("-n", "--repetitions", type=int, default=7)
+    parser.add_argument("--baseline", help="another build's tarnasm/ package folder, to measure beside this one")
+    parser.add_argument("--wheels", help="a folder of wheels whose sizes to list (such as dist/)")
     args = parser.parse_args()
     import tarnasm
     print("tarnasm %s module: %s" % (tarnasm.__version__, tarnasm.__file__))
     in_process_against_subprocess(tarnasm, args.tarnasm, args.repetitions)
-    one_thread_against_two(tarnasm, args.repetitions)
+    if args.baseline:
+        against_baseline([("baseline", load_baseline(args.baseline)), ("tarnasm", tarnasm)], args.repetitions)
+    else:
+        one_thread_against_two(tarnasm, args.repetitions)
+    numpy_sharing(tarnasm)
+    if args.wheels:
+        wheel_sizes(args.wheels)
 
 
 if __name__ == "__main__":

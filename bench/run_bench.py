@@ -170,9 +170,9 @@ def python_module():
     """The Python module in process against the command line, and one Python thread against two."""
     module = os.path.join(BUILD, "python")
     if not os.path.isdir(os.path.join(module, "tarnasm")):
-        print("\nskipped: the Python module was not built (is pybind11 installed?)")
+        print("\nskipped: the Python module was not built (TARNASM_BUILD_PYTHON is off)")
         return
-    # The module is built for Debian's interpreter, which may not be the one running this script.
+    # Debian's interpreter has numpy, which the benchmark's sharing check needs.
     python = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
     run([python, os.path.join(ROOT, "bench", "python_bench.py"), "--tarnasm", os.path.join(BUILD, "tarnasm")],
         env=dict(os.environ, PYTHONPATH=module))

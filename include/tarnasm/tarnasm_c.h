@@ -332,6 +332,14 @@ TARNASM_C_API size_t tarnasm_variant_count(void);
 TARNASM_C_API tarnasm_status tarnasm_variant(size_t index, tarnasm_variant_info* out);
 TARNASM_C_API tarnasm_status tarnasm_variant_operand(size_t index, size_t operand, tarnasm_operand_info* out);
 
+/* ---- Added in 1.1 for hosts that map errors to their own (symbol version TARNASM_1.1) ---- */
+
+/* The operating system's error number (an errno value such as ENOENT or EISDIR) behind the last
+ * failing call on this thread, when it failed with TARNASM_ERROR_FILE because a system call did;
+ * 0 after a success and after any other failure. Lets a host raise its own error for that cause
+ * (Python's FileNotFoundError) beside tarnasm_last_error's text. Since 1.1. */
+TARNASM_C_API int tarnasm_last_system_error(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -23,12 +23,14 @@ tarnasm_status fail(tarnasm_status status, std::string_view message) noexcept
     } catch (...) {
         lastError = "out of memory";
     }
+    setSystemError(0);
     return status;
 }
 
 void succeed() noexcept
 {
     lastError = "";
+    setSystemError(0);
 }
 
 tarnasm_status nullArgument(std::string_view argument) noexcept

@@ -19,6 +19,12 @@ tarnasm_status fail(tarnasm_status status, std::string_view message) noexcept;
 /// Records that the call on this thread succeeded.
 void succeed() noexcept;
 
+/// Records a file failure, in these words, and the system's error number behind it.
+tarnasm_status failFile(const std::filesystem::filesystem_error& e, std::string_view message) noexcept;
+
+/// Sets the system's error number that tarnasm_last_system_error gives (0 for none).
+void setSystemError(int code) noexcept;
+
 /// TARNASM_ERROR_ARGUMENT for an argument that must not be null: "program is a null pointer".
 tarnasm_status nullArgument(std::string_view argument) noexcept;
 
@@ -54,7 +60,7 @@ tarnasm_status guard(Body&& body) noexcept
     } catch (const HexFormatError& e) {
         return fail(TARNASM_ERROR_HEX_FORMAT, e.what());
     } catch (const std::filesystem::filesystem_error& e) {
-        return fail(TARNASM_ERROR_FILE, e.what());
+        return failFile(e, e.what());
     } catch (const std::exception& e) {
         return fail(TARNASM_ERROR_INTERNAL, e.what());
     } catch (...) {

@@ -9,7 +9,7 @@
 
 namespace {
 
-using tarnasm::c::fail;
+using tarnasm::c::failFile;
 using tarnasm::c::guard;
 using tarnasm::c::nullArgument;
 
@@ -29,8 +29,7 @@ tarnasm_status fileCall(const char* doing, const char* path, Body&& body)
         try {
             return body();
         } catch (const std::filesystem::filesystem_error& e) {
-            return fail(TARNASM_ERROR_FILE,
-                        std::string("could not ") + doing + " '" + path + "': " + e.code().message());
+            return failFile(e, std::string("could not ") + doing + " '" + path + "': " + e.code().message());
         }
     });
 }

@@ -9,8 +9,11 @@ import re
 import subprocess
 import sys
 
+import pytest
+
 import tarnasm
-from conftest import ROOT
+from conftest import ROOT, needs_numpy
+from tarnasm import _core
 
 SWEEP = ROOT / "python" / "examples" / "sweep.py"
 
@@ -35,6 +38,7 @@ def test_everything_public_is_documented_and_typed():
     assert (package / "py.typed").is_file() and (package / "_core.pyi").is_file()
 
 
+@needs_numpy
 def test_sweep_example_prints_what_the_manual_shows():
     page = (ROOT / "docs" / "python.md").read_text()
     for shown in ("sweep.py", "sweep.out"):
@@ -50,3 +54,15 @@ def test_module_documentation_examples_and_pickled_errors():
                   tarnasm.HexFormatError("message", 1, 2)):
         copy = pickle.loads(pickle.dumps(error))
         assert (type(copy), str(copy), vars(copy)) == (type(error), str(error), vars(error))
+
+
+def test_the_library_is_loaded_by_full_path_from_the_package_folder(tmp_path):
+    assert (pathlib.Path(_core.__file__).parent / _core.library_name()).is_file()
+    # The layout of each wheel, Windows' among them, whatever this platform is.
+    loaded = []
+    for platform, name in (("win32", "tarnasm.dll"), ("linux", "libtarnasm.so.1"), ("darwin", "libtarnasm.1.dylib")):
+        with pytest.raises(ImportError, match="reinstall"):
+            _core.load_library(str(tmp_path), platform, loaded.append)
+        (tmp_path / name).write_bytes(b"")
+        _core.load_library(str(tmp_path), platform, loaded.append)
+    assert loaded == [str(tmp_path / name) for name in ("tarnasm.dll", "libtarnasm.so.1", "libtarnasm.1.dylib")]

@@ -4,10 +4,10 @@ import copy
 import os
 import stat
 
-import numpy
 import pytest
 
 import tarnasm
+from conftest import needs_numpy, numpy
 
 SOURCE = """\
 .DEF LIMIT 100
@@ -35,6 +35,19 @@ def test_words_in_every_form(program):
     assert repr(program) == "<tarnasm.Program 'count.tasm': 4 words>"
 
 
+def test_notebooks_show_a_listing_and_the_report(program):
+    listing = program._repr_html_()
+    # One row a word: address, word, line, and the line's text (escaped).
+    assert listing.count("<tr><td>") == 4
+    assert "<tr><td>1</td><td><code>%016x</code></td><td>4</td><td><pre>loop:   sub     $ACC, 1, $ACC</pre>" \
+        % program[1] in listing
+    with pytest.raises(tarnasm.AssemblyError) as caught:
+        tarnasm.assemble("\tjmp @<b>\n", name="a&b.tasm")
+    shown = caught.value._repr_html_()
+    assert shown.startswith("<pre") and "a&amp;b.tasm:1:" in shown and "<b>" not in shown
+    assert "\n--------^" in shown and repr(caught.value).startswith("AssemblyError(")
+
+
 def test_names_and_lines(program):
     assert program.labels == {"start": 0, "loop": 1, "end": 3}
     assert list(program.labels) == ["start", "loop", "end"]
@@ -42,6 +55,7 @@ def test_names_and_lines(program):
     assert [program.source_line(a) for a in (-1, 0, 1, 2, 3, 4, 2**70)] == [0, 3, 4, 5, 7, 0, 0]
 
 
+@needs_numpy
 def test_numpy_shares_the_words_without_a_copy(program):
     view = numpy.asarray(program)
     assert view.dtype == numpy.uint64 and view.shape == (4,)
@@ -55,11 +69,13 @@ def test_numpy_shares_the_words_without_a_copy(program):
     assert view.tolist() == words
 
 
+@needs_numpy
 def test_empty_program_has_an_empty_buffer():
     program = tarnasm.assemble("# nothing\n")
     assert len(program) == 0 and numpy.asarray(program).shape == (0,) and program.hex == ""
 
 
+@needs_numpy
 def test_save_hex_replaces_the_file(program, tmp_path):
     target = tmp_path / "count.hex"
     target.write_text("old\n")

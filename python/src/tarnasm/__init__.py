@@ -23,6 +23,7 @@ releases the GIL, so threads assemble in parallel.
 
 from __future__ import annotations
 
+import html
 import os
 from typing import TYPE_CHECKING, Iterable, NamedTuple, Optional, Sequence, Tuple, Union
 
@@ -100,6 +101,11 @@ class AssemblyError(ValueError):
     def __reduce__(self):
         # Pickled whole, so that the error crosses process boundaries (multiprocessing pools).
         return type(self), (self.report, self.diagnostics, self.error_count, self.name)
+
+    def _repr_html_(self) -> str:
+        """The report as notebooks show it: in a fixed-width font, so that the carets stand under
+        the text they mark."""
+        return '<pre class="tarnasm-error">%s</pre>' % html.escape(self.report)
 
 
 class UnknownWord(NamedTuple):
@@ -184,7 +190,8 @@ def assemble(source: Union[str, bytes], name: str = "<string>") -> Program:
     """Assembles tarn assembly text and returns the Program.
 
     source is str (read as UTF-8) or bytes (taken as they are); name is the source name the
-    report shows. Raises AssemblyError when the source has errors and TypeError for a source
+    report shows ("<string>" as Python's compile() names text without a file; the C and C++
+    interfaces say "<input>"). Raises AssemblyError when the source has errors and TypeError for a source
     of another type. Releases the GIL while it works.
     """
     return _core.assemble(source, name)
@@ -243,15 +250,16 @@ def write_hex(words: Words) -> str:
 def load_hex(path: PathLike) -> list[int]:
     """The words of a .hex file.
 
-    Raises HexFormatError (its message names the file) for malformed text, and the OSError
-    that open() would raise for a file that cannot be read.
+    Raises HexFormatError (its message names the file) for malformed text, and OSError for a
+    file that cannot be read: the subclass for the system's reason (FileNotFoundError,
+    IsADirectoryError, PermissionError), with the library's words for it.
     """
-    _check_readable(path)
     return _core.load_hex(path)
 
 
 def save_hex(path: PathLike, words: Words) -> None:
-    """Writes a .hex file the safe way Program.save_hex does. Raises OSError when it cannot."""
+    """Writes a .hex file the safe way Program.save_hex does. Raises OSError when it cannot, as
+    load_hex does."""
     _core.save_hex(path, words)
 
 
@@ -269,7 +277,7 @@ def instruction_set() -> Tuple[Variant, ...]:
 
 
 def _check_readable(path: PathLike) -> None:
-    # The library reports an unreadable file as an error of the source, or with one error code
-    # for every cause; opening it here first raises exactly what Python's open() would.
+    # The library reports an unreadable source as an error of the source (the command line's
+    # message); opening it here first raises exactly what Python's open() would.
     with open(os.fspath(path), "rb"):
         pass

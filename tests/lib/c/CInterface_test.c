@@ -6,6 +6,7 @@
 
 #include "Check.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -396,6 +397,24 @@ static void checkInstructionSet(void)
     CHECK(tarnasm_variant(count, &variant) == TARNASM_ERROR_ARGUMENT, "variant past the end");
 }
 
+/* The system's reason behind a file failure, and none after a success or another failure. */
+static void checkSystemError(const char* scratch)
+{
+    uint64_t* read = NULL;
+    size_t count = 0;
+    char path[1024];
+    snprintf(path, sizeof path, "%s/missing.hex", scratch);
+    CHECK(tarnasm_load_hex(path, &read, &count) == TARNASM_ERROR_FILE && tarnasm_last_system_error() == ENOENT,
+          "a missing file is ENOENT");
+    CHECK(tarnasm_load_hex(scratch, &read, &count) == TARNASM_ERROR_FILE && tarnasm_last_system_error() == EISDIR,
+          "a folder is EISDIR");
+    CHECK(tarnasm_load_hex(NULL, &read, &count) == TARNASM_ERROR_ARGUMENT && tarnasm_last_system_error() == 0,
+          "an argument error has no system error");
+    CHECK(tarnasm_load_hex(path, &read, &count) == TARNASM_ERROR_FILE && tarnasm_read_hex("", 0, &read, &count) ==
+              TARNASM_OK && tarnasm_last_system_error() == 0,
+          "a success clears the system error");
+}
+
 int main(int argc, char** argv)
 {
     int i;
@@ -411,6 +430,7 @@ int main(int argc, char** argv)
     checkHex(argv[1]);
     checkDisassembly();
     checkInstructionSet();
+    checkSystemError(argv[1]);
     printf("%d corpus cases, %d failures\n", argc - 2, failures);
     return failures == 0 ? 0 : 1;
 }
