@@ -42,14 +42,6 @@ bool offersMarkdown(const Json& root, std::initializer_list<const char*> path)
     return false;
 }
 
-void fitMarkup(Json& content, bool markdown)
-{
-    if (markdown || !content.is_object() || !content.contains("value")) {
-        return;
-    }
-    content = {{"kind", "plaintext"}, {"value", plainText(content["value"].get<std::string>())}};
-}
-
 } // namespace
 
 ClientCapabilities ClientCapabilities::fromInitialize(const Json& params)
@@ -67,22 +59,6 @@ ClientCapabilities ClientCapabilities::fromInitialize(const Json& params)
     result.prepareRename = flag(c, {"textDocument", "rename", "prepareSupport"});
     result.preferredFixes = flag(c, {"textDocument", "codeAction", "isPreferredSupport"});
     return result;
-}
-
-void ClientCapabilities::fitHover(Json& hover) const
-{
-    if (hover.is_object() && hover.contains("contents")) {
-        fitMarkup(hover["contents"], hoverMarkdown);
-    }
-}
-
-void ClientCapabilities::fitCompletion(Json& items) const
-{
-    for (Json& item : items) {
-        if (item.contains("documentation")) {
-            fitMarkup(item["documentation"], completionMarkdown);
-        }
-    }
 }
 
 void ClientCapabilities::fitDiagnostics(Json& diagnostics) const
@@ -104,23 +80,6 @@ void ClientCapabilities::fitDiagnostics(Json& diagnostics) const
         diagnostic["message"] = message;
         diagnostic.erase(related);
     }
-}
-
-std::string plainText(std::string_view markdown)
-{
-    std::string text;
-    text.reserve(markdown.size());
-    for (std::size_t i = 0; i < markdown.size(); ++i) {
-        if (markdown[i] == '`') {
-            continue;
-        }
-        if (markdown.compare(i, 2, "**") == 0) {
-            ++i;
-            continue;
-        }
-        text += markdown[i];
-    }
-    return text;
 }
 
 } // namespace tarnasm::lsp

@@ -18,15 +18,8 @@ struct ClientCapabilities
     /// counts as not supported (a client that declares nothing gets plain text).
     static ClientCapabilities fromInitialize(const Json& params);
 
-    /// A hover result's contents, in markdown or as plain text.
-    void fitHover(Json& hover) const;
-    /// Each completion item's documentation likewise.
-    void fitCompletion(Json& items) const;
     /// Without related information, the other places go into the message.
     void fitDiagnostics(Json& diagnostics) const;
 };
-
-/// The markdown without its markup: no "**" and no backticks.
-std::string plainText(std::string_view markdown);
 
 } // namespace tarnasm::lsp

@@ -31,7 +31,7 @@ struct Completer
     std::optional<Range> afterSigil;
 
     void add(std::string label, CompletionKind kind, std::string insert, std::string detail = {},
-             std::string documentation = {})
+             Markup documentation = {})
     {
         TextEdit replace = edit;
         replace.newText = std::move(insert);
@@ -60,18 +60,22 @@ struct Completer
         }
         for (const auto& [name, variants] : byName) {
             std::string detail;
-            std::string documentation;
+            Markup documentation;
             for (const Variant* variant : variants) {
                 detail += (detail.empty() ? "" : " | ") + (variant->signature.empty() ? "(none)" : variant->signature);
-                documentation += variantMarkdown(*variant) + "\n";
+                describeVariant(documentation, *variant);
             }
-            add(name, CompletionKind::function, name, detail, documentation);
+            // Clients have always had the variants closed by a blank line.
+            documentation.paragraph();
+            add(name, CompletionKind::function, name, detail, std::move(documentation));
         }
     }
 
     void directive()
     {
-        add(".DEF", CompletionKind::keyword, ".DEF", ".DEF name value", "defines the symbol `$name`");
+        Markup documentation;
+        documentation.text("defines the symbol ").code("$name");
+        add(".DEF", CompletionKind::keyword, ".DEF", ".DEF name value", std::move(documentation));
     }
 
     void labels()

@@ -1,4 +1,4 @@
-// Hover: markdown for mnemonics, labels, symbols, numbers and registers.
+// Hover: what is known of mnemonics, labels, symbols, numbers and registers, as one Markup.
 #include "Hover.h"
 
 #include "Cursor.h"
@@ -11,19 +11,11 @@ namespace tarnasm::lsp {
 
 namespace {
 
-// Text in code style, appended piece by piece: for "`" + std::string(text) g++ 12 at -O3 warns of an
-// overlap that cannot happen (-Wrestrict).
-std::string code(std::string_view text)
+void definedOn(Markup& markup, const Document& document, int line)
 {
-    std::string result = "`";
-    result += text;
-    result += '`';
-    return result;
-}
-
-std::string quotedLine(const Document& document, int line)
-{
-    return "line " + std::to_string(line) + ": `" + std::string(document.line(static_cast<std::size_t>(line - 1))) + "`";
+    markup.paragraph()
+        .text("defined on line " + std::to_string(line) + ": ")
+        .code(document.line(static_cast<std::size_t>(line - 1)));
 }
 
 std::string valueText(std::int64_t value)
@@ -31,52 +23,60 @@ std::string valueText(std::int64_t value)
     return std::to_string(value) + " (" + hexText(value) + ")";
 }
 
-std::string mnemonicHover(std::string_view mnemonic)
+Markup mnemonicHover(std::string_view mnemonic)
 {
+    Markup markup;
     const auto variants = variantsOf(mnemonic);
     if (variants.empty()) {
-        return code(mnemonic) + " is not a mnemonic of the instruction set";
+        return markup.code(mnemonic).text(" is not a mnemonic of the instruction set");
     }
-    std::string text = "**" + std::string(mnemonic) + "**\n\n";
+    markup.bold(mnemonic);
     for (const Variant& variant : variants) {
-        text += variantMarkdown(variant) + "\n";
+        describeVariant(markup, variant);
     }
-    return text;
+    // Clients have always had the variants closed by a blank line.
+    return markup.paragraph();
 }
 
-std::string labelHover(const Document& document, const std::string& name)
+Markup labelHover(const Document& document, const std::string& name)
 {
+    Markup markup;
     const Label* label = document.program().findLabel(name);
     if (label == nullptr) {
-        return "label `" + name + "` is not defined";
+        return markup.text("label ").code(name).text(" is not defined");
     }
-    return "**@" + name + "**: address " + valueText(label->address) + "\n\ndefined on " +
-           quotedLine(document, label->line);
+    markup.bold("@" + name).text(": address " + valueText(label->address));
+    definedOn(markup, document, label->line);
+    return markup;
 }
 
-std::string symbolHover(const Document& document, const std::string& name)
+Markup symbolHover(const Document& document, const std::string& name)
 {
+    Markup markup;
     const Symbol* symbol = document.program().findSymbol(name);
     if (symbol == nullptr) {
-        return "symbol `" + name + "` is not defined";
+        return markup.text("symbol ").code(name).text(" is not defined");
     }
-    std::string text = "**$" + name + "** = `" + symbol->value + "`";
+    markup.bold("$" + name).text(" = ").code(symbol->value);
     if (const auto value = operandValue(symbol->value)) {
-        text += isRegisterOperand(symbol->value).value_or(false) ? "" : " = " + valueText(*value);
+        if (!isRegisterOperand(symbol->value).value_or(false)) {
+            markup.text(" = " + valueText(*value));
+        }
     }
-    return text + "\n\ndefined on " + quotedLine(document, symbol->line);
+    definedOn(markup, document, symbol->line);
+    return markup;
 }
 
 /// The operand kinds that a number in this operand of the line's instruction may stand for.
-std::string numberHover(const Document& document, const Cursor& cursor, const Token& token)
+Markup numberHover(const Document& document, const Cursor& cursor, const Token& token)
 {
     const std::string_view text = cursor.text(token);
     const auto value = operandValue(text);
-    std::string result = "**" + std::string(text) + "**";
-    result += value ? " = " + valueText(*value) : ": no operand accepts this value";
+    Markup markup;
+    markup.bold(text).text(value ? " = " + valueText(*value) : ": no operand accepts this value");
     const Token* mnemonic = cursor.mnemonic();
     if (mnemonic == nullptr || token.operand < 0) {
-        return result;
+        return markup;
     }
     const auto forms = writtenOperandForms(cursor, document.program());
     const auto index = static_cast<std::size_t>(token.operand);
@@ -89,22 +89,41 @@ std::string numberHover(const Document& document, const Cursor& cursor, const To
         if (operand.isRegister || !seen.insert(operand.name).second) {
             continue;
         }
-        result += "\n\noperand " + std::to_string(index + 1) + " of `" + variant.mnemonic + "`: `" + operand.name +
-                  "`, " + rangeText(operand);
+        markup.paragraph()
+            .text("operand " + std::to_string(index + 1) + " of ")
+            .code(variant.mnemonic)
+            .text(": ")
+            .code(operand.name)
+            .text(", " + rangeText(operand));
         if (value && (*value < operand.minimum || *value > operand.maximum)) {
-            result += " (this value is outside it)";
+            markup.text(" (this value is outside it)");
         }
     }
-    return result;
+    return markup;
 }
 
-std::string registerHover(std::string_view text)
+Markup registerHover(std::string_view text)
 {
+    Markup markup;
     const auto value = operandValue(text);
     if (!value || isRegisterOperand(text) != true) {
-        return code(text) + " is not a register: registers are R0 to R63";
+        return markup.code(text).text(" is not a register: registers are R0 to R63");
     }
-    return "**" + std::string(text) + "**: register " + std::to_string(*value);
+    return markup.bold(text).text(": register " + std::to_string(*value));
+}
+
+Markup directiveHover(std::string_view text)
+{
+    Markup markup;
+    if (text != ".DEF") {
+        return markup.code(text).text(" is not a directive: the only one is ").code(".DEF");
+    }
+    return markup.code(".DEF name value")
+        .text(" defines the symbol ")
+        .code("$name")
+        .text(": from the next line on, ")
+        .code("$name")
+        .text(" as an operand stands for the value text");
 }
 
 } // namespace
@@ -116,34 +135,29 @@ std::optional<Hover> hover(const Document& document, Position position)
     if (token == nullptr) {
         return std::nullopt;
     }
-    std::string text;
+    Markup contents;
     if (const auto name = nameOf(cursor.lineText(), *token)) {
-        text = name->kind == NameKind::label ? labelHover(document, name->name) : symbolHover(document, name->name);
+        contents = name->kind == NameKind::label ? labelHover(document, name->name) : symbolHover(document, name->name);
     } else {
         switch (token->kind) {
         case TokenKind::mnemonic:
-            text = mnemonicHover(cursor.text(*token));
+            contents = mnemonicHover(cursor.text(*token));
             break;
         case TokenKind::number:
-            text = numberHover(document, cursor, *token);
+            contents = numberHover(document, cursor, *token);
             break;
         case TokenKind::registerName:
-            text = registerHover(cursor.text(*token));
+            contents = registerHover(cursor.text(*token));
             break;
         case TokenKind::directive:
-            if (cursor.text(*token) != ".DEF") {
-                text = code(cursor.text(*token)) + " is not a directive: the only one is `.DEF`";
-                break;
-            }
-            text = "`.DEF name value` defines the symbol `$name`: from the next line on, `$name` as an "
-                   "operand stands for the value text";
+            contents = directiveHover(cursor.text(*token));
             break;
         default:
             return std::nullopt;
         }
     }
-    return Hover{text, document.range(cursor.line(), static_cast<std::size_t>(token->column),
-                                      static_cast<std::size_t>(token->length))};
+    return Hover{std::move(contents), document.range(cursor.line(), static_cast<std::size_t>(token->column),
+                                                     static_cast<std::size_t>(token->length))};
 }
 
 } // namespace tarnasm::lsp

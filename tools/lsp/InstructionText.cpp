@@ -28,25 +28,25 @@ std::string hexText(std::int64_t value)
     return buffer;
 }
 
-std::string variantMarkdown(const Variant& variant)
+void describeVariant(Markup& markup, const Variant& variant)
 {
-    std::string text = "`" + variant.mnemonic;
+    std::string signature = variant.mnemonic;
     if (!variant.signature.empty()) {
-        text += " ";
+        signature += ' ';
         for (char c : variant.signature) {
-            text += c;
+            signature += c;
             if (c == ',') {
-                text += ' ';
+                signature += ' ';
             }
         }
     }
-    text += "` opcode " + std::to_string(variant.opcode) + ", select " + std::to_string(variant.select) + "\n";
+    markup.paragraph().code(signature).text(" opcode " + std::to_string(variant.opcode) + ", select " +
+                                             std::to_string(variant.select));
     for (const OperandInfo& operand : variant.operands) {
-        text += "- `" + operand.name + "`: " + (operand.isRegister ? "register " : "immediate ") +
-                rangeText(operand) + ", bits " + std::to_string(operand.msb) + ".." + std::to_string(operand.lsb) +
-                "\n";
+        markup.item().code(operand.name).text(std::string(": ") + (operand.isRegister ? "register " : "immediate ") +
+                                              rangeText(operand) + ", bits " + std::to_string(operand.msb) + ".." +
+                                              std::to_string(operand.lsb));
     }
-    return text;
 }
 
 std::vector<std::optional<bool>> writtenOperandForms(const Cursor& cursor, const Program& program)

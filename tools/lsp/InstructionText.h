@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Cursor.h"
+#include "Markup.h"
 
 #include <tarnasm/tarnasm.h>
 
@@ -17,8 +18,9 @@ namespace tarnasm::lsp {
 std::string rangeText(const OperandInfo& operand);
 /// "0x1f", "-0x10".
 std::string hexText(std::int64_t value);
-/// "`add R#, #, R#` opcode 8, select 0" and one line per operand with its kind, range and bits.
-std::string variantMarkdown(const Variant& variant);
+/// A paragraph "`add R#, #, R#` opcode 8, select 0" and a list item per operand with its kind, range
+/// and bits.
+void describeVariant(Markup& markup, const Variant& variant);
 
 /// For each operand written on the cursor's line: register (true), immediate (false) or not known
 /// (null), a $symbol counted by its value.

@@ -256,12 +256,20 @@ Json toJson(const Diagnostic& d)
     return result;
 }
 
-Json toJson(const Hover& h)
+Json toJson(const Markup& m, bool markdown)
 {
-    return {{"contents", {{"kind", "markdown"}, {"value", h.markdown}}}, {"range", toJson(h.range)}};
+    if (markdown) {
+        return {{"kind", "markdown"}, {"value", m.markdown()}};
+    }
+    return {{"kind", "plaintext"}, {"value", m.plainText()}};
 }
 
-Json toJson(const CompletionItem& c)
+Json toJson(const Hover& h, bool markdown)
+{
+    return {{"contents", toJson(h.contents, markdown)}, {"range", toJson(h.range)}};
+}
+
+Json toJson(const CompletionItem& c, bool markdown)
 {
     Json result = {{"label", c.label},
                    {"kind", static_cast<int>(c.kind)},
@@ -271,7 +279,7 @@ Json toJson(const CompletionItem& c)
         result["detail"] = c.detail;
     }
     if (!c.documentation.empty()) {
-        result["documentation"] = {{"kind", "markdown"}, {"value", c.documentation}};
+        result["documentation"] = toJson(c.documentation, markdown);
     }
     return result;
 }

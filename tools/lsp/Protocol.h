@@ -1,6 +1,8 @@
 // Protocol: the Language Server Protocol types the server speaks, and their JSON form.
 #pragma once
 
+#include "Markup.h"
+
 #include <nlohmann/json_fwd.hpp>
 
 #include <optional>
@@ -83,7 +85,7 @@ struct Diagnostic
 
 struct Hover
 {
-    std::string markdown;
+    Markup contents;
     Range range;
 };
 
@@ -102,7 +104,7 @@ struct CompletionItem
     std::string label;
     CompletionKind kind = CompletionKind::keyword;
     std::string detail;
-    std::string documentation;
+    Markup documentation;
     /// Replaces the word being typed; after a typed '@' or '$' only the name behind it, so that
     /// clients which replace the word without its sigil and those which replace all of it agree.
     TextEdit edit;
@@ -267,8 +269,10 @@ Json toJson(const Position&);
 Json toJson(const Range&);
 Json toJson(const Location&);
 Json toJson(const Diagnostic&);
-Json toJson(const Hover&);
-Json toJson(const CompletionItem&);
+/// Documentation in markdown, or as plain text for a client that does not show markdown.
+Json toJson(const Markup&, bool markdown);
+Json toJson(const Hover&, bool markdown);
+Json toJson(const CompletionItem&, bool markdown);
 Json toJson(const SignatureHelp&);
 Json toJson(const DocumentSymbol&);
 Json toJson(const WorkspaceEdit&);

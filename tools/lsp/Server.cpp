@@ -274,9 +274,7 @@ Server::Result Server::onShutdown(const Json&)
 Server::Result Server::onHover(const TextDocumentPositionParams& params)
 {
     const auto found = hover(document(params.uri), params.position);
-    Json result = found ? toJson(*found) : Json(nullptr);
-    client_.fitHover(result);
-    return result;
+    return found ? toJson(*found, client_.hoverMarkdown) : Json(nullptr);
 }
 
 Server::Result Server::onDefinition(const TextDocumentPositionParams& params)
@@ -308,8 +306,10 @@ Server::Result Server::onRename(const RenameParams& params)
 
 Server::Result Server::onCompletion(const TextDocumentPositionParams& params)
 {
-    Json items = arrayOf(completion(document(params.uri), params.position));
-    client_.fitCompletion(items);
+    Json items = Json::array();
+    for (const CompletionItem& item : completion(document(params.uri), params.position)) {
+        items.push_back(toJson(item, client_.completionMarkdown));
+    }
     return Json{{"isIncomplete", false}, {"items", std::move(items)}};
 }
 

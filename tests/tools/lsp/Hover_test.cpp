@@ -28,7 +28,8 @@ TEST(Hover, ShowsWhatTheAssemblerKnows)
         const auto found = hover(Document("file:///t.tasm", "t.tasm", source.text, 1), source.point());
         ASSERT_TRUE(found) << text;
         for (const std::string& part : shown) {
-            EXPECT_NE(found->markdown.find(part), std::string::npos) << text << "\n" << found->markdown;
+            const std::string markdown = found->contents.markdown();
+            EXPECT_NE(markdown.find(part), std::string::npos) << text << "\n" << markdown;
         }
     }
     const Annotations source("# \xC3\xA9\xC3\xA9\nhere: [[wa^it]] 4   # a c^omment\n^\n");
