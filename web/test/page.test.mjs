@@ -192,6 +192,71 @@ test("hover, completion, formatting and a quick fix", async () => {
   await page.close();
 });
 
+test("signature help, go to definition and rename", async () => {
+  const page = await open();
+  const program = "start:  jmp @loop\nloop:   wait 4\n        jmp @loop\n";
+  await setSource(page, program);
+  // The server's colours: it has started and has the text, so typing now triggers its help.
+  await page.waitForFunction(() => [...document.querySelectorAll(".tok-tarn-function")].some((e) => e.textContent === "loop"));
+  const activeLine = () => page.$eval(".cm-activeLine", (e) => e.textContent);
+  const signature = () =>
+    page.$eval(".cm-lsp-signature-tooltip .cm-lsp-signature", (e) => ({
+      label: e.textContent,
+      active: e.querySelector(".cm-lsp-active-parameter")?.textContent,
+    }));
+
+  // A mnemonic and a space ask for its operands; a comma moves on to the next one.
+  const wait = await pointAt(page, "wait");
+  await page.mouse.click(wait.x, wait.y);
+  await page.keyboard.down("Control");
+  await page.keyboard.press("End");
+  await page.keyboard.up("Control");
+  await page.keyboard.type("        move ");
+  await page.waitForSelector(".cm-lsp-signature-tooltip .cm-lsp-active-parameter", { timeout: 5000 });
+  const first = await signature();
+  const operands = first.label.replace(/^move /, "").split(", ");
+  assert.equal(operands.length, 2, first.label);
+  assert.equal(first.active, operands[0]);
+  await page.keyboard.type("5,");
+  await page.waitForFunction(
+    (second) => document.querySelector(".cm-lsp-signature-tooltip .cm-lsp-active-parameter")?.textContent === second,
+    { timeout: 5000 },
+    operands[1],
+  );
+  await page.keyboard.press("Escape");
+  await setSource(page, program);
+
+  // F12 on a use of a label shows the line that defines it.
+  const use = await pointAt(page, "@loop");
+  await page.mouse.click(use.x, use.y);
+  assert.equal(await activeLine(), "start:  jmp @loop");
+  await page.keyboard.press("F12");
+  await page.waitForFunction(() => document.querySelector(".cm-activeLine")?.textContent === "loop:   wait 4", { timeout: 5000 });
+
+  // F2 asks for the new name in a panel; the definition and every use take it.
+  const rename = async (name) => {
+    await page.keyboard.press("F2");
+    await page.waitForFunction(() => document.activeElement?.matches(".cm-lsp-rename-panel input[name=name]"), { timeout: 5000 });
+    await page.keyboard.type(name);
+    await page.keyboard.press("Enter");
+  };
+  await rename("again");
+  const renamed = "start:  jmp @again\nagain:   wait 4\n        jmp @again\n";
+  await page.waitForFunction((text) => window.tarnasmPlayground.source() === text, { timeout: 5000 }, renamed);
+
+  // A name in use is refused: the text stays, and the server's reason is shown in the editor.
+  const again = await pointAt(page, "@again");
+  await page.mouse.click(again.x, again.y);
+  await rename("start");
+  await page.waitForFunction(
+    () => [...document.querySelectorAll(".cm-lsp-message-error")].some((e) => e.textContent.includes("named 'start' is already used")),
+    { timeout: 5000 },
+  );
+  assert.equal(await page.evaluate(() => window.tarnasmPlayground.source()), renamed);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
 test("a share link carries the source", async () => {
   const page = await open();
   const source = "# ünïcode and # signs survive\nstart:  wait 4\n        jmp @start\n";
