@@ -212,7 +212,7 @@ test("signature help, go to definition and rename", async () => {
   await page.keyboard.press("End");
   await page.keyboard.up("Control");
   await page.keyboard.type("        move ");
-  await page.waitForSelector(".cm-lsp-signature-tooltip .cm-lsp-active-parameter", { timeout: 5000 });
+  await page.waitForSelector(".cm-lsp-signature-tooltip .cm-lsp-active-parameter");
   const first = await signature();
   const operands = first.label.replace(/^move /, "").split(", ");
   assert.equal(operands.length, 2, first.label);
@@ -220,7 +220,7 @@ test("signature help, go to definition and rename", async () => {
   await page.keyboard.type("5,");
   await page.waitForFunction(
     (second) => document.querySelector(".cm-lsp-signature-tooltip .cm-lsp-active-parameter")?.textContent === second,
-    { timeout: 5000 },
+    {},
     operands[1],
   );
   await page.keyboard.press("Escape");
@@ -231,18 +231,18 @@ test("signature help, go to definition and rename", async () => {
   await page.mouse.click(use.x, use.y);
   assert.equal(await activeLine(), "start:  jmp @loop");
   await page.keyboard.press("F12");
-  await page.waitForFunction(() => document.querySelector(".cm-activeLine")?.textContent === "loop:   wait 4", { timeout: 5000 });
+  await page.waitForFunction(() => document.querySelector(".cm-activeLine")?.textContent === "loop:   wait 4");
 
   // F2 asks for the new name in a panel; the definition and every use take it.
   const rename = async (name) => {
     await page.keyboard.press("F2");
-    await page.waitForFunction(() => document.activeElement?.matches(".cm-lsp-rename-panel input[name=name]"), { timeout: 5000 });
+    await page.waitForFunction(() => document.activeElement?.matches(".cm-lsp-rename-panel input[name=name]"));
     await page.keyboard.type(name);
     await page.keyboard.press("Enter");
   };
   await rename("again");
   const renamed = "start:  jmp @again\nagain:   wait 4\n        jmp @again\n";
-  await page.waitForFunction((text) => window.tarnasmPlayground.source() === text, { timeout: 5000 }, renamed);
+  await page.waitForFunction((text) => window.tarnasmPlayground.source() === text, {}, renamed);
 
   // A name in use is refused: the text stays, and the server's reason is shown in the editor.
   const again = await pointAt(page, "@again");
@@ -250,7 +250,6 @@ test("signature help, go to definition and rename", async () => {
   await rename("start");
   await page.waitForFunction(
     () => [...document.querySelectorAll(".cm-lsp-message-error")].some((e) => e.textContent.includes("named 'start' is already used")),
-    { timeout: 5000 },
   );
   assert.equal(await page.evaluate(() => window.tarnasmPlayground.source()), renamed);
   assert.deepEqual(page.errors, []);
