@@ -82,6 +82,13 @@ function pointAt(page, text) {
   }, text);
 }
 
+/** Clicks on the first occurrence of text; the pointer then leaves, lest its hover tooltip cover the text. */
+async function clickOn(page, text) {
+  const point = await pointAt(page, text);
+  await page.mouse.click(point.x, point.y);
+  await page.mouse.move(0, 0);
+}
+
 /** Puts the cursor at the end of the given 1-based line. */
 async function cursorAtEndOf(page, line) {
   const point = await page.$eval(`.cm-line:nth-child(${line})`, (e) => {
@@ -192,43 +199,15 @@ test("hover, completion, formatting and a quick fix", async () => {
   await page.close();
 });
 
-test("signature help, go to definition and rename", async () => {
+test("go to definition, rename and signature help", async () => {
   const page = await open();
-  const program = "start:  jmp @loop\nloop:   wait 4\n        jmp @loop\n";
-  await setSource(page, program);
+  await setSource(page, "start:  jmp @loop\nloop:   wait 4\n        jmp @loop\n");
   // The server's colours: it has started and has the text, so typing now triggers its help.
   await page.waitForFunction(() => [...document.querySelectorAll(".tok-tarn-function")].some((e) => e.textContent === "loop"));
   const activeLine = () => page.$eval(".cm-activeLine", (e) => e.textContent);
-  const signature = () =>
-    page.$eval(".cm-lsp-signature-tooltip .cm-lsp-signature", (e) => ({
-      label: e.textContent,
-      active: e.querySelector(".cm-lsp-active-parameter")?.textContent,
-    }));
-
-  // A mnemonic and a space ask for its operands; a comma moves on to the next one.
-  const wait = await pointAt(page, "wait");
-  await page.mouse.click(wait.x, wait.y);
-  await page.keyboard.down("Control");
-  await page.keyboard.press("End");
-  await page.keyboard.up("Control");
-  await page.keyboard.type("        move ");
-  await page.waitForSelector(".cm-lsp-signature-tooltip .cm-lsp-active-parameter");
-  const first = await signature();
-  const operands = first.label.replace(/^move /, "").split(", ");
-  assert.equal(operands.length, 2, first.label);
-  assert.equal(first.active, operands[0]);
-  await page.keyboard.type("5,");
-  await page.waitForFunction(
-    (second) => document.querySelector(".cm-lsp-signature-tooltip .cm-lsp-active-parameter")?.textContent === second,
-    {},
-    operands[1],
-  );
-  await page.keyboard.press("Escape");
-  await setSource(page, program);
 
   // F12 on a use of a label shows the line that defines it.
-  const use = await pointAt(page, "@loop");
-  await page.mouse.click(use.x, use.y);
+  await clickOn(page, "@loop");
   assert.equal(await activeLine(), "start:  jmp @loop");
   await page.keyboard.press("F12");
   await page.waitForFunction(() => document.querySelector(".cm-activeLine")?.textContent === "loop:   wait 4");
@@ -245,13 +224,32 @@ test("signature help, go to definition and rename", async () => {
   await page.waitForFunction((text) => window.tarnasmPlayground.source() === text, {}, renamed);
 
   // A name in use is refused: the text stays, and the server's reason is shown in the editor.
-  const again = await pointAt(page, "@again");
-  await page.mouse.click(again.x, again.y);
+  await clickOn(page, "@again");
   await rename("start");
-  await page.waitForFunction(
-    () => [...document.querySelectorAll(".cm-lsp-message-error")].some((e) => e.textContent.includes("named 'start' is already used")),
+  await page.waitForFunction(() =>
+    [...document.querySelectorAll(".cm-lsp-message-error")].some((e) => e.textContent.includes("named 'start' is already used")),
   );
   assert.equal(await page.evaluate(() => window.tarnasmPlayground.source()), renamed);
+
+  // A mnemonic and a space ask for its operands; a comma moves on to the next one.
+  const activeParameter = ".cm-lsp-signature-tooltip .cm-lsp-active-parameter";
+  await clickOn(page, "wait");
+  await page.keyboard.down("Control");
+  await page.keyboard.press("End");
+  await page.keyboard.up("Control");
+  await page.keyboard.type("        move ");
+  await page.waitForSelector(activeParameter);
+  const label = await page.$eval(".cm-lsp-signature-tooltip .cm-lsp-signature", (e) => e.textContent);
+  const operands = label.replace(/^move /, "").split(", ");
+  assert.equal(operands.length, 2, label);
+  assert.equal(await page.$eval(activeParameter, (e) => e.textContent), operands[0]);
+  await page.keyboard.type("5,");
+  await page.waitForFunction(
+    (selector, second) => document.querySelector(selector)?.textContent === second,
+    {},
+    activeParameter,
+    operands[1],
+  );
   assert.deepEqual(page.errors, []);
   await page.close();
 });
