@@ -81,10 +81,14 @@ async function keystrokeToDiagnostics(source, repetitions) {
   // operand unreadable.
   const line = await page.$$eval(".cm-line", (lines) =>
     lines.findIndex((l) => /^\s*([A-Za-z_]\w*:)?\s+[a-z_]+\s+[^#\s]+$/.test(l.textContent) && !l.textContent.includes(".DEF")));
+  // On the line's last character: its left edge can lie under the gutter when the editor has
+  // scrolled sideways.
   const point = await page.$$eval(".cm-line", (lines, n) => {
     lines[n].scrollIntoView({ block: "center" });
-    const rect = lines[n].getBoundingClientRect();
-    return { x: rect.left + 2, y: rect.top + rect.height / 2 };
+    const range = document.createRange();
+    range.selectNodeContents(lines[n]);
+    const rect = [...range.getClientRects()].at(-1);
+    return { x: rect.right - 1, y: rect.top + rect.height / 2 };
   }, line);
   await page.mouse.click(point.x, point.y);
   await page.keyboard.press("End");

@@ -92,10 +92,9 @@ writeFileSync(path.join(site, "THIRD-PARTY-NOTICES.txt"), thirdParty);
 writeFileSync(
   path.join(site, "index.html"),
   template
-    // The module's download overlaps the script's instead of waiting for it to run.
     .replace(
       "<!-- style -->",
-      '<link rel="stylesheet" href="playground.css">\n<link rel="preload" href="tarnasm_web.wasm" as="fetch" type="application/wasm" crossorigin>',
+      () => `<script>\n${readFileSync(path.join(here, "src/load-module.js"), "utf8")}</script>\n<link rel="stylesheet" href="playground.css">`,
     )
     .replace("<!-- script -->", '<script src="playground.js" defer></script>'),
 );

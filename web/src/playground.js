@@ -15,15 +15,17 @@ import {
   serverCompletion,
   signatureHelp,
 } from "@codemirror/lsp-client";
-import { load } from "../tarnasm.mjs";
 import workerSource from "worker-source";
 import examples from "examples";
 
 const FILE_URI = "file:///playground.tasm";
 const $ = (id) => document.getElementById(id);
 
-/** The module, compiled: from the bytes inlined in the single-file page, else from beside the page. */
-async function compileModule() {
+/**
+ * The module, compiled: from the bytes inlined in the single-file page, else as the folder's page
+ * began it in its head (tarnasmModule), while this script was still on its way.
+ */
+function compileModule() {
   const inlined = document.getElementById("tarnasm-wasm");
   if (inlined) {
     const text = atob(inlined.textContent.trim());
@@ -33,39 +35,56 @@ async function compileModule() {
     }
     return WebAssembly.compile(bytes);
   }
-  const response = await fetch(new URL("tarnasm_web.wasm", document.baseURI));
-  if (!response.ok) {
-    throw new Error(`tarnasm_web.wasm: ${response.status} ${response.statusText}`);
-  }
-  // Compiling while it downloads needs the server to call it application/wasm; not every one does.
-  const copy = response.clone();
-  try {
-    return await WebAssembly.compileStreaming(response);
-  } catch {
-    return WebAssembly.compile(await copy.arrayBuffer());
-  }
+  return window.tarnasmModule ?? Promise.reject(new Error("the page does not load tarnasm_web.wasm"));
 }
 
-/** The Worker, started from its inlined source so that the single file needs no second file. */
-function startWorker(wasmModule) {
+/**
+ * The Worker, started from its inlined source so that the single file needs no second file. It
+ * parses its script while the module compiles; ready resolves to the assembler's version once it
+ * can serve.
+ */
+function startWorker(compiling) {
   const url = URL.createObjectURL(new Blob([workerSource], { type: "text/javascript" }));
   const worker = new Worker(url);
-  worker.postMessage({ wasmModule });
-  return worker;
+  const replies = new Map();
+  let nextCall = 0;
+  const ready = new Promise((resolve, reject) => {
+    worker.addEventListener("message", (event) => {
+      const { data } = event;
+      if (data.ready) {
+        resolve(data.version);
+      } else if (data.reply !== undefined) {
+        const { resolve, reject } = replies.get(data.reply);
+        replies.delete(data.reply);
+        if (data.error !== undefined) {
+          reject(new Error(data.error));
+        } else {
+          resolve(data.result);
+        }
+      } else if (data.error !== undefined) {
+        console.error(data.error);
+      }
+    });
+    worker.addEventListener("error", (event) => reject(new Error(event.message)));
+    compiling.then((wasmModule) => worker.postMessage({ wasmModule }), reject);
+  });
+  /** Calls one of the Worker's assembler functions; resolves to its result. */
+  const call = (name, ...args) =>
+    new Promise((resolve, reject) => {
+      replies.set(nextCall, { resolve, reject });
+      worker.postMessage({ call: name, args, id: nextCall++ });
+    });
+  return { worker, ready, call };
 }
 
 /** The transport @codemirror/lsp-client speaks through: message bodies to and from the Worker. */
-function workerTransport(worker, onChecked) {
+function workerTransport(worker) {
   const handlers = new Set();
   worker.addEventListener("message", (event) => {
     if (event.data.message !== undefined) {
       for (const handler of handlers) {
         handler(event.data.message);
       }
-    } else if (event.data.checked !== undefined) {
-      onChecked(event.data.checked, event.data.program);
-    } else if (event.data.error !== undefined) {
-      console.error(event.data.error);
     }
   });
   return {
@@ -250,17 +269,14 @@ function download(name, text, type) {
 
 async function start() {
   const status = $("status");
-  // Compiled once, instantiated here and twice in the Worker.
-  const wasmModule = await compileModule();
-  const worker = startWorker(wasmModule);
-  const tarnasm = await load({ wasmModule });
-  $("version").textContent = `tarnasm ${tarnasm.version}`;
-  let latest = { ok: false, words: new BigUint64Array(0), lines: new Int32Array(0), diagnostics: [] };
+  // The editor and the Worker start while the module compiles; it is compiled once and
+  // instantiated in the Worker, which does all the assembling.
+  const { worker, ready, call } = startWorker(compileModule());
+  let latest = { ok: false, hex: "", lines: new Int32Array(0), diagnostics: [] };
   let fileName = "playground.tasm";
   let pickedWord = -1; // the word the arrow keys picked in the words panel
 
   // Checks run in the Worker one at a time; only the newest text waits behind the running one.
-  let nextCheck = 0;
   let checking = false;
   let waitingText = null;
   const requestCheck = (text) => {
@@ -271,17 +287,22 @@ async function start() {
       return;
     }
     checking = true;
-    worker.postMessage({ check: text, name: fileName, id: nextCheck++ });
-  };
-  const onChecked = (id, program) => {
-    checking = false;
-    latest = program;
-    showProgram(program);
-    if (waitingText !== null) {
-      const text = waitingText;
-      waitingText = null;
-      requestCheck(text);
-    }
+    call("check", text, fileName)
+      .then(
+        (program) => {
+          latest = program;
+          showProgram(program);
+        },
+        (error) => (status.textContent = `The check failed: ${error.message}`),
+      )
+      .finally(() => {
+        checking = false;
+        if (waitingText !== null) {
+          const text = waitingText;
+          waitingText = null;
+          requestCheck(text);
+        }
+      });
   };
 
   const client = new LSPClient({
@@ -292,8 +313,11 @@ async function start() {
       signatureHelp(),
       keymap.of([...formatKeymap, ...renameKeymap, ...jumpToDefinitionKeymap, ...findReferencesKeymap]),
       diagnosticsWithFixes(),
+      // The server echoes a refused request's reason as an error message for editors that show
+      // no failed reply; this one shows the reply already.
+      { notificationHandlers: { "window/showMessage": (client, params) => params.type === 1 } },
     ],
-  }).connect(workerTransport(worker, onChecked));
+  }).connect(workerTransport(worker));
 
   // The client syncs after half a second of quiet; errors as you type want them at once.
   const syncNow = ViewPlugin.fromClass(
@@ -370,7 +394,7 @@ async function start() {
 
   function showProgram(program) {
     // #words holds exactly the .hex text; the addresses are drawn in a column beside it.
-    const hex = tarnasm.writeHex(program.words).split("\n").slice(0, -1);
+    const hex = program.hex.split("\n").slice(0, -1);
     const words = $("words");
     const addresses = $("addresses");
     pickedWord = -1;
@@ -403,7 +427,7 @@ async function start() {
       }),
     );
     status.textContent = program.ok
-      ? `${program.words.length} words`
+      ? `${program.lines.length} words`
       : `${program.errorCount} error${program.errorCount === 1 ? "" : "s"}`;
     markWordsOfLine(view.state.doc.lineAt(view.state.selection.main.head).number);
   }
@@ -428,7 +452,7 @@ async function start() {
   });
   $("download-hex").addEventListener("click", () => {
     if (latest.ok) {
-      download(fileName.replace(/\.tasm$/, "") + ".hex", tarnasm.writeHex(latest.words), "text/plain");
+      download(fileName.replace(/\.tasm$/, "") + ".hex", latest.hex, "text/plain");
     }
   });
   $("share").addEventListener("click", async () => {
@@ -442,9 +466,9 @@ async function start() {
     }
   });
 
-  const openHex = (text) => {
+  const openHex = async (text) => {
     try {
-      const result = tarnasm.disassemble(tarnasm.readHex(text));
+      const result = await call("disassembleHex", text);
       if (result.text === null) {
         status.textContent = `Words that are no instruction at address ${result.unknown.join(", ")}`;
         return false;
@@ -463,7 +487,7 @@ async function start() {
     }
     const text = await file.text();
     if (/\.hex$/i.test(file.name)) {
-      if (openHex(text)) {
+      if (await openHex(text)) {
         fileName = file.name.replace(/\.hex$/i, ".tasm");
       }
     } else {
@@ -472,8 +496,8 @@ async function start() {
     }
     event.target.value = "";
   });
-  $("disassemble").addEventListener("click", () => {
-    if (openHex($("hex-input").value)) {
+  $("disassemble").addEventListener("click", async () => {
+    if (await openHex($("hex-input").value)) {
       $("hex-input").value = "";
     }
   });
@@ -497,7 +521,8 @@ async function start() {
   });
 
   requestCheck(source());
-  // Ready to assemble: the server may still be starting; the client holds messages until it is.
+  // Ready to assemble once the Worker is; the client holds the server's messages until then.
+  $("version").textContent = `tarnasm ${await ready}`;
   return { setSource, source };
 }
 

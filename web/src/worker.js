@@ -1,6 +1,8 @@
 // The page's Web Worker: the language server's own code, compiled to WebAssembly, fed one message
-// body at a time, and the assembler's check for the words panel, so that typing never waits for
-// either. The page posts the compiled module first, then requests.
+// body at a time, and the assembler for the page's own calls (the words panel's check, opening a
+// .hex), so that typing never waits for either and the page carries no second copy of the module's
+// code. The page posts the compiled module first, then requests; the Worker answers
+// { ready, version } once it can serve them.
 import createTarnasmModule from "./tarnasm_web.js";
 import { load } from "../tarnasm.mjs";
 
@@ -29,11 +31,25 @@ function handle(body) {
   }
 }
 
+/** What the page may ask of the assembler; each answers with something structured-clone can carry. */
+const calls = {
+  // The words panel's program: the .hex text rather than the words, which is all the page shows.
+  check(source, name) {
+    const { words, ...program } = assembler.check(source, name);
+    return { ...program, hex: assembler.writeHex(words) };
+  },
+  disassembleHex: (text) => assembler.disassemble(assembler.readHex(text)),
+};
+
 function serve(request) {
-  if (request.check !== undefined) {
-    self.postMessage({ checked: request.id, program: assembler.check(request.check, request.name) });
-  } else {
+  if (request.call === undefined) {
     handle(request.message);
+    return;
+  }
+  try {
+    self.postMessage({ reply: request.id, result: calls[request.call](...request.args) });
+  } catch (error) {
+    self.postMessage({ reply: request.id, error: error.message });
   }
 }
 
@@ -51,7 +67,7 @@ self.onmessage = async (event) => {
       }),
       load({ wasmModule }),
     ]);
-    self.postMessage({ ready: true });
+    self.postMessage({ ready: true, version: assembler.version });
     for (const request of waiting.splice(0)) {
       serve(request);
     }

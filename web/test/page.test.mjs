@@ -230,6 +230,9 @@ test("go to definition, rename and signature help", async () => {
     [...document.querySelectorAll(".cm-lsp-message-error")].some((e) => e.textContent.includes("named 'start' is already used")),
   );
   assert.equal(await page.evaluate(() => window.tarnasmPlayground.source()), renamed);
+  // Once: the server's echo of the refusal for other editors is not shown beside it.
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  assert.equal(await page.$$eval(".cm-lsp-message-error", (panels) => panels.length), 1);
 
   // A mnemonic and a space ask for its operands; a comma moves on to the next one.
   const activeParameter = ".cm-lsp-signature-tooltip .cm-lsp-active-parameter";
