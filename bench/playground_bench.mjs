@@ -32,7 +32,7 @@ const referenceSource = readFileSync(reference, "utf8");
 const exampleSource = readFileSync(path.join(root, "examples/amplitude_sweep.tasm"), "utf8");
 
 console.log("| download | bytes | gzip -9 |\n|---|---|---|");
-const siteFiles = ["index.html", "playground.css", "playground.js", "tarnasm_web.wasm"];
+const siteFiles = ["index.html", "playground.css", "playground.js", "worker.js", "tarnasm_web.wasm"];
 let siteRaw = 0;
 let siteGzip = 0;
 for (const file of siteFiles) {
@@ -57,14 +57,23 @@ const server = await serveFolder(site);
 /** Milliseconds from navigation to ready, and to the first words shown. */
 async function timeToReady() {
   const page = await browser.newPage();
+  // Noted by the page as it happens: puppeteer's own calls may come after both.
+  await page.evaluateOnNewDocument(() => {
+    const observer = new MutationObserver(() => {
+      if (document.getElementById("words")?.textContent) {
+        window.benchWordsShown = performance.now();
+        observer.disconnect();
+      }
+    });
+    observer.observe(document, { childList: true, subtree: true, characterData: true });
+  });
   await page.goto(server.url);
   const times = await page.evaluate(async () => {
     await window.tarnasmPlayground.ready;
-    const ready = performance.now();
-    while (document.querySelector("#words").textContent === "") {
+    while (window.benchWordsShown === undefined) {
       await new Promise((resolve) => requestAnimationFrame(resolve));
     }
-    return { ready, words: performance.now() };
+    return { ready: performance.getEntriesByName("tarnasm-playground-ready")[0].startTime, words: window.benchWordsShown };
   });
   await page.close();
   return times;
@@ -130,7 +139,9 @@ async function assembleInPage(source, repetitions) {
       times.push(performance.now() - start);
       if (!program.ok) throw new Error(program.report);
     }
-    return times.sort((a, b) => a - b)[Math.floor(n / 2)];
+    // The first calls run the baseline compiler's code, until the optimised code for the hot
+    // functions is ready: the first call, and the median of the second half.
+    return { first: times[0], settled: times.slice(n / 2).sort((a, b) => a - b)[Math.floor(n / 4)] };
   }, source, repetitions);
   await page.close();
   return result;
@@ -151,7 +162,7 @@ try {
   const big = await keystrokeToDiagnostics(referenceSource, runs);
   console.log(`| the reference program (${referenceSource.split("\n").length - 1} lines) | ${big.editor.toFixed(0)} ms | ${big.errors.toFixed(0)} ms |`);
 
-  const inPage = await assembleInPage(referenceSource, runs * 3);
+  const inPage = await assembleInPage(referenceSource, runs * 6);
   let native = "not measured (no library_bench)";
   try {
     const report = JSON.parse(execFileSync(libraryBench, [reference, "--benchmark_format=json", "--benchmark_repetitions=5",
@@ -161,11 +172,12 @@ try {
   } catch (error) {
     console.error(`library_bench: ${error.message.split("\n")[0]}`);
   }
-  console.log("\n| assembling the reference program (median) | ms |\n|---|---|");
-  console.log(`| tarnasm.mjs in Chromium | ${inPage.toFixed(1)} |`);
-  console.log(`| the C interface, native | ${typeof native === "number" ? native.toFixed(1) : native} |`);
+  console.log("\n| assembling the reference program | ms |\n|---|---|");
+  console.log(`| tarnasm.mjs in Chromium, the first call | ${inPage.first.toFixed(1)} |`);
+  console.log(`| tarnasm.mjs in Chromium, median of later calls | ${inPage.settled.toFixed(1)} |`);
+  console.log(`| the C interface, native (median) | ${typeof native === "number" ? native.toFixed(1) : native} |`);
   if (typeof native === "number") {
-    console.log(`| ratio | ${(inPage / native).toFixed(2)}x |`);
+    console.log(`| ratio, later calls to native | ${(inPage.settled / native).toFixed(2)}x |`);
   }
 } finally {
   await browser.close();

@@ -2,8 +2,8 @@
 // file with everything inlined.
 // usage: node build.mjs MODULE_DIR OUT_DIR VERSION
 //   MODULE_DIR holds tarnasm_web.js and tarnasm_web.wasm (the wasm preset's build/wasm/web);
-//   OUT_DIR receives site/ (index.html, playground.js, playground.css, tarnasm.mjs, tarnasm.d.ts,
-//   tarnasm_web.js, tarnasm_web.wasm) and playground.html.
+//   OUT_DIR receives site/ (index.html, playground.js, worker.js, playground.css, tarnasm.mjs,
+//   tarnasm.d.ts, tarnasm_web.js, tarnasm_web.wasm) and playground.html.
 import * as esbuild from "esbuild";
 import { copyFileSync, mkdirSync, readFileSync, readdirSync, writeFileSync } from "node:fs";
 import path from "node:path";
@@ -22,17 +22,14 @@ const version = process.argv[4];
 const exampleFiles = ["examples/amplitude_sweep.tasm", "docs/examples/first.tasm", "docs/examples/pulses.tasm", "docs/examples/typo.tasm"];
 const examples = exampleFiles.map((file) => ({ name: path.basename(file), source: readFileSync(path.join(root, file), "utf8") }));
 
-function sources(workerSource) {
+function sources() {
   return {
     name: "tarnasm-sources",
     setup(build) {
       // tarnasm.mjs and the worker import the emscripten output as a sibling; it lives in the build.
       build.onResolve({ filter: /tarnasm_web\.js$/ }, () => ({ path: path.join(moduleDir, "tarnasm_web.js") }));
-      build.onResolve({ filter: /^(examples|worker-source)$/ }, (args) => ({ path: args.path, namespace: "generated" }));
-      build.onLoad({ filter: /.*/, namespace: "generated" }, (args) => ({
-        contents: JSON.stringify(args.path === "examples" ? examples : workerSource),
-        loader: "json",
-      }));
+      build.onResolve({ filter: /^examples$/ }, (args) => ({ path: args.path, namespace: "generated" }));
+      build.onLoad({ filter: /.*/, namespace: "generated" }, () => ({ contents: JSON.stringify(examples), loader: "json" }));
     },
   };
 }
@@ -51,14 +48,13 @@ const common = {
   logOverride: { "empty-import-meta": "silent" },
 };
 
-const worker = await esbuild.build({ ...common, entryPoints: [path.join(here, "src/worker.js")], plugins: [sources("")] });
-const workerSource = worker.outputFiles[0].text;
-const page = await esbuild.build({
-  ...common,
-  metafile: true,
-  entryPoints: [path.join(here, "src/playground.js")],
-  plugins: [sources(workerSource)],
-});
+const bundle = async (entry, options = {}) =>
+  esbuild.build({ ...common, ...options, entryPoints: [path.join(here, "src", entry)], plugins: [sources()] });
+// Inlined into HTML, a script must not close its own element.
+const inlinable = (text) => text.replace(/<\/(script)/gi, "<\\/$1");
+const workerSource = inlinable((await bundle("worker.js")).outputFiles[0].text);
+const boot = inlinable((await bundle("boot.js")).outputFiles[0].text);
+const page = await bundle("playground.js", { metafile: true });
 
 // The licences of the npm packages bundled into the page, which ship with it.
 const bundled = new Set();
@@ -78,8 +74,7 @@ const notices = [...bundled].sort().map((name) => {
   return `${name} ${version}\n\n${readFileSync(path.join(folder, licence), "utf8").trim()}\n`;
 });
 const thirdParty = `The playground bundles these packages from npm:\n\n${notices.join("\n----\n\n")}`;
-// Inlined into HTML, the script must not close its own element.
-const script = page.outputFiles[0].text.replace(/<\/(script)/gi, "<\\/$1");
+const script = inlinable(page.outputFiles[0].text);
 const css = readFileSync(path.join(here, "src/playground.css"), "utf8");
 const wasm = readFileSync(path.join(moduleDir, "tarnasm_web.wasm"));
 const template = readFileSync(path.join(here, "src/index.html"), "utf8").replaceAll("@VERSION@", version);
@@ -87,15 +82,14 @@ const template = readFileSync(path.join(here, "src/index.html"), "utf8").replace
 const site = path.join(outDir, "site");
 mkdirSync(site, { recursive: true });
 writeFileSync(path.join(site, "playground.js"), script);
+writeFileSync(path.join(site, "worker.js"), workerSource);
 writeFileSync(path.join(site, "playground.css"), css);
 writeFileSync(path.join(site, "THIRD-PARTY-NOTICES.txt"), thirdParty);
 writeFileSync(
   path.join(site, "index.html"),
   template
-    .replace(
-      "<!-- style -->",
-      () => `<script>\n${readFileSync(path.join(here, "src/load-module.js"), "utf8")}</script>\n<link rel="stylesheet" href="playground.css">`,
-    )
+    .replace("<!-- style -->", '<link rel="stylesheet" href="playground.css">')
+    .replace("<!-- boot -->", () => `<script>${boot}</script>`)
     .replace("<!-- script -->", '<script src="playground.js" defer></script>'),
 );
 for (const [from, name] of [
@@ -111,9 +105,13 @@ writeFileSync(
   path.join(outDir, "playground.html"),
   template
     .replace("<!-- style -->", () => `<style>\n${css}</style>`)
+    // The boot script finds the module's bytes and the Worker's source here, before it.
     .replace(
-      "<!-- script -->",
-      () => `<script id="tarnasm-wasm" type="application/octet-stream">${wasm.toString("base64")}</script>\n<script>${script}</script>`,
+      "<!-- boot -->",
+      () =>
+        `<script id="tarnasm-wasm" type="application/octet-stream">${wasm.toString("base64")}</script>\n` +
+        `<script id="tarnasm-worker" type="text/plain">${workerSource}</script>\n<script>${boot}</script>`,
     )
+    .replace("<!-- script -->", () => `<script>${script}</script>`)
     .replace("</html>", () => `</html>\n<!--\n${thirdParty.replace(/--/g, "- -")}-->\n`),
 );

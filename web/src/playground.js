@@ -15,66 +15,37 @@ import {
   serverCompletion,
   signatureHelp,
 } from "@codemirror/lsp-client";
-import workerSource from "worker-source";
 import examples from "examples";
 
 const FILE_URI = "file:///playground.tasm";
 const $ = (id) => document.getElementById(id);
 
 /**
- * The module, compiled: from the bytes inlined in the single-file page, else as the folder's page
- * began it in its head (tarnasmModule), while this script was still on its way.
+ * Calls of the Worker's assembler functions (the head's boot script started it); each resolves to
+ * the function's result.
  */
-function compileModule() {
-  const inlined = document.getElementById("tarnasm-wasm");
-  if (inlined) {
-    const text = atob(inlined.textContent.trim());
-    const bytes = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; ++i) {
-      bytes[i] = text.charCodeAt(i);
-    }
-    return WebAssembly.compile(bytes);
-  }
-  return window.tarnasmModule ?? Promise.reject(new Error("the page does not load tarnasm_web.wasm"));
-}
-
-/**
- * The Worker, started from its inlined source so that the single file needs no second file. It
- * parses its script while the module compiles; ready resolves to the assembler's version once it
- * can serve.
- */
-function startWorker(compiling) {
-  const url = URL.createObjectURL(new Blob([workerSource], { type: "text/javascript" }));
-  const worker = new Worker(url);
+function workerCalls(worker) {
   const replies = new Map();
   let nextCall = 0;
-  const ready = new Promise((resolve, reject) => {
-    worker.addEventListener("message", (event) => {
-      const { data } = event;
-      if (data.ready) {
-        resolve(data.version);
-      } else if (data.reply !== undefined) {
-        const { resolve, reject } = replies.get(data.reply);
-        replies.delete(data.reply);
-        if (data.error !== undefined) {
-          reject(new Error(data.error));
-        } else {
-          resolve(data.result);
-        }
-      } else if (data.error !== undefined) {
-        console.error(data.error);
+  worker.addEventListener("message", (event) => {
+    const { data } = event;
+    if (data.reply !== undefined) {
+      const { resolve, reject } = replies.get(data.reply);
+      replies.delete(data.reply);
+      if (data.error !== undefined) {
+        reject(new Error(data.error));
+      } else {
+        resolve(data.result);
       }
-    });
-    worker.addEventListener("error", (event) => reject(new Error(event.message)));
-    compiling.then((wasmModule) => worker.postMessage({ wasmModule }), reject);
+    } else if (data.error !== undefined) {
+      console.error(data.error);
+    }
   });
-  /** Calls one of the Worker's assembler functions; resolves to its result. */
-  const call = (name, ...args) =>
+  return (name, ...args) =>
     new Promise((resolve, reject) => {
       replies.set(nextCall, { resolve, reject });
       worker.postMessage({ call: name, args, id: nextCall++ });
     });
-  return { worker, ready, call };
 }
 
 /** The transport @codemirror/lsp-client speaks through: message bodies to and from the Worker. */
@@ -269,9 +240,10 @@ function download(name, text, type) {
 
 async function start() {
   const status = $("status");
-  // The editor and the Worker start while the module compiles; it is compiled once and
-  // instantiated in the Worker, which does all the assembling.
-  const { worker, ready, call } = startWorker(compileModule());
+  // The module and the Worker started as the page's head was read; the Worker does all the
+  // assembling.
+  const { worker, ready } = window.tarnasmBoot;
+  const call = workerCalls(worker);
   let latest = { ok: false, hex: "", lines: new Int32Array(0), diagnostics: [] };
   let fileName = "playground.tasm";
   let pickedWord = -1; // the word the arrow keys picked in the words panel
@@ -542,6 +514,8 @@ start().then(
   ({ setSource, source }) => {
     window.tarnasmPlayground.setSource = setSource;
     window.tarnasmPlayground.source = source;
+    // When it became ready, for measurements taken after the page has loaded.
+    performance.mark("tarnasm-playground-ready");
     resolveReady();
   },
   (error) => {

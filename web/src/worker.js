@@ -1,8 +1,9 @@
 // The page's Web Worker: the language server's own code, compiled to WebAssembly, fed one message
 // body at a time, and the assembler for the page's own calls (the words panel's check, opening a
 // .hex), so that typing never waits for either and the page carries no second copy of the module's
-// code. The page posts the compiled module first, then requests; the Worker answers
-// { ready, version } once it can serve them.
+// code. The Worker compiles the module as it starts, from beside its own file or, in the single
+// file, from the data: URL the page puts before its source (tarnasmWasmUrl); it answers
+// { ready, version } once it can serve requests, or { failed } with the reason it cannot.
 import createTarnasmModule from "./tarnasm_web.js";
 import { load } from "../tarnasm.mjs";
 
@@ -53,25 +54,50 @@ function serve(request) {
   }
 }
 
-self.onmessage = async (event) => {
-  if (event.data.wasmModule) {
-    const wasmModule = event.data.wasmModule;
-    [server, assembler] = await Promise.all([
-      createTarnasmModule({
-        // The bundle has no import.meta.url to find the module's file by, and needs none.
-        locateFile: (file) => file,
-        instantiateWasm(imports, receive) {
-          WebAssembly.instantiate(wasmModule, imports).then((instance) => receive(instance, wasmModule));
-          return {};
-        },
-      }),
-      load({ wasmModule }),
-    ]);
+async function compileModule(wasmUrl) {
+  const response = await fetch(wasmUrl);
+  if (!response.ok) {
+    throw new Error(`tarnasm_web.wasm: ${response.status} ${response.statusText}`);
+  }
+  // Compiling while it downloads needs the server to call it application/wasm; not every one does.
+  const copy = response.clone();
+  try {
+    return await WebAssembly.compileStreaming(response);
+  } catch {
+    return WebAssembly.compile(await copy.arrayBuffer());
+  }
+}
+
+/** Compiles the module and instantiates it twice: for the server and for the assembler. */
+async function start(wasmUrl) {
+  const wasmModule = await compileModule(wasmUrl);
+  [server, assembler] = await Promise.all([
+    createTarnasmModule({
+      // The bundle has no import.meta.url to find the module's file by, and needs none.
+      locateFile: (file) => file,
+      instantiateWasm(imports, receive) {
+        WebAssembly.instantiate(wasmModule, imports).then((instance) => receive(instance, wasmModule));
+        return {};
+      },
+    }),
+    load({ wasmModule }),
+  ]);
+}
+
+// Started at once, without waiting for a message: messages to a Worker pass through the page's
+// thread, which is busy with the editor's script just then.
+start(self.tarnasmWasmUrl ?? new URL("tarnasm_web.wasm", self.location.href).href).then(
+  () => {
     self.postMessage({ ready: true, version: assembler.version });
     for (const request of waiting.splice(0)) {
       serve(request);
     }
-  } else if (server === null) {
+  },
+  (error) => self.postMessage({ failed: `the assembler could not be loaded: ${error.message}` }),
+);
+
+self.onmessage = (event) => {
+  if (server === null) {
     waiting.push(event.data);
   } else {
     serve(event.data);
