@@ -12,7 +12,7 @@ rm -rf "$scratch"
 mkdir -p "$scratch"
 expected=$(mktemp)
 trap 'rm -f "$expected"' EXIT
-for file in LICENSE THIRD-PARTY-NOTICES.txt index.html playground.css playground.js tarnasm.d.ts tarnasm.mjs tarnasm_web.js tarnasm_web.wasm; do
+for file in LICENSE THIRD-PARTY-NOTICES.txt index.html playground.css playground.js worker.js tarnasm.d.ts tarnasm.mjs tarnasm_web.js tarnasm_web.wasm; do
     echo "$folder/$file"
 done | sort >"$expected"
 unzip -Z1 "$dist/$folder.zip" | grep -v '/$' | sort | diff -u "$expected" - \

@@ -2,7 +2,7 @@
 // Environment: TARNASM_SITE (the folder), TARNASM_SINGLE_FILE (the single file), both by default
 // from the wasm preset's build; CHROMIUM (default /usr/bin/chromium).
 import assert from "node:assert/strict";
-import { mkdtempSync, readFileSync, readdirSync, rmSync } from "node:fs";
+import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
@@ -286,4 +286,22 @@ test("the single file assembles when opened from disk", async () => {
   await page.waitForFunction((hex) => document.querySelector("#words").textContent === hex, {}, exampleHex);
   assert.deepEqual(page.errors, []);
   await page.close();
+});
+
+test("a folder without the module says why the assembler could not start", async () => {
+  const broken = mkdtempSync(path.join(tmpdir(), "tarnasm-site-"));
+  cpSync(site, broken, { recursive: true });
+  rmSync(path.join(broken, "tarnasm_web.wasm"));
+  const brokenServer = await serveFolder(broken);
+  try {
+    const page = await browser.newPage();
+    await page.goto(brokenServer.url);
+    const failure = await page.evaluate(() => window.tarnasmPlayground.ready.then(() => "ready", (error) => error.message));
+    assert.match(failure, /tarnasm_web\.wasm: 404/);
+    assert.match(await page.$eval("#status", (e) => e.textContent), /^The assembler could not start: .*tarnasm_web\.wasm: 404/);
+    await page.close();
+  } finally {
+    brokenServer.close();
+    rmSync(broken, { recursive: true, force: true });
+  }
 });
