@@ -244,6 +244,10 @@ async function start() {
   // assembling.
   const { worker, ready } = window.tarnasmBoot;
   const call = workerCalls(worker);
+  // The Worker is mostly ready before this script has run, its answer waiting behind it: taken
+  // before the editor is built, the page is ready with the editor rather than a frame later. One
+  // still starting is waited for at the end.
+  const earlyVersion = await Promise.race([ready, new Promise((resolve) => setTimeout(resolve, 0))]);
   let latest = { ok: false, hex: "", lines: new Int32Array(0), diagnostics: [] };
   let fileName = "playground.tasm";
   let pickedWord = -1; // the word the arrow keys picked in the words panel
@@ -494,7 +498,7 @@ async function start() {
 
   requestCheck(source());
   // Ready to assemble once the Worker is; the client holds the server's messages until then.
-  $("version").textContent = `tarnasm ${await ready}`;
+  $("version").textContent = `tarnasm ${earlyVersion ?? (await ready)}`;
   return { setSource, source };
 }
 
