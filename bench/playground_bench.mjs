@@ -1,11 +1,11 @@
-// The playground in headless Chromium: download size, time to ready, keystroke to diagnostics on
-// the bundled example and on the reference program, and assembling in the page against the native
-// library. Prints a table; measurements, not tests.
+// The playground in headless Chromium: download size, time to ready (beside a page with the editor
+// alone), keystroke to diagnostics on the bundled example and on the reference program, and
+// assembling in the page against the native library. Prints a table; measurements, not tests.
 //   node bench/playground_bench.mjs [--library-bench PATH] [--runs N]
 // Needs the wasm preset's build (build/wasm/web/playground), web/node_modules (npm ci in web/) and,
 // for the native column, the Release build's library_bench (bench/run_bench.py builds it).
 import { execFileSync } from "node:child_process";
-import { mkdtempSync, readFileSync, rmSync } from "node:fs";
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
 import path from "node:path";
@@ -14,7 +14,9 @@ import { gzipSync } from "node:zlib";
 import { serveFolder } from "../web/test/serve.mjs";
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "..");
-const puppeteer = createRequire(path.join(root, "web/package.json"))("puppeteer-core");
+const requireFromWeb = createRequire(path.join(root, "web/package.json"));
+const puppeteer = requireFromWeb("puppeteer-core");
+const esbuild = requireFromWeb("esbuild");
 const playground = path.join(root, "build/wasm/web/playground");
 const site = path.join(playground, "site");
 const args = process.argv.slice(2);
@@ -53,6 +55,36 @@ const browser = await puppeteer.launch({
          "--disable-sync", "--no-first-run", `--user-data-dir=${profile}`],
 });
 const server = await serveFolder(site);
+
+// The yardstick for the time to ready, on the same machine in the same run: a page with nothing
+// but the editor in its usual setup and the example, bundled the same way.
+const editorAlone = path.join(scratch, "editor-alone");
+mkdirSync(editorAlone);
+await esbuild.build({
+  stdin: {
+    contents: `import { EditorView, basicSetup } from "codemirror";
+new EditorView({ parent: document.body, doc: ${JSON.stringify(exampleSource)}, extensions: [basicSetup] });
+performance.mark("tarnasm-playground-ready");`,
+    resolveDir: path.join(root, "web"),
+  },
+  bundle: true,
+  minify: true,
+  format: "iife",
+  outfile: path.join(editorAlone, "editor.js"),
+});
+writeFileSync(path.join(editorAlone, "index.html"),
+              '<!DOCTYPE html>\n<meta charset="utf-8">\n<link rel="icon" href="data:,">\n<script src="editor.js" defer></script>\n');
+const editorAloneServer = await serveFolder(editorAlone);
+
+/** Milliseconds from navigation to the editor alone's mark. */
+async function editorAloneReady() {
+  const page = await browser.newPage();
+  await page.goto(editorAloneServer.url);
+  await page.waitForFunction(() => performance.getEntriesByName("tarnasm-playground-ready").length > 0);
+  const ready = await page.evaluate(() => performance.getEntriesByName("tarnasm-playground-ready")[0].startTime);
+  await page.close();
+  return ready;
+}
 
 /** Milliseconds from navigation to ready, and to the first words shown. */
 async function timeToReady() {
@@ -148,13 +180,17 @@ async function assembleInPage(source, repetitions) {
 }
 
 try {
+  // Taken in turns, so that both see the same moments of a busy machine.
   const ready = [];
+  const alone = [];
   for (let i = 0; i < runs; ++i) {
     ready.push(await timeToReady());
+    alone.push(await editorAloneReady());
   }
   console.log(`\n| page opened (${runs} runs) | first | median |\n|---|---|---|`);
   console.log(`| ready | ${ready[0].ready.toFixed(0)} ms | ${median(ready.map((r) => r.ready)).toFixed(0)} ms |`);
   console.log(`| the example's words shown | ${ready[0].words.toFixed(0)} ms | ${median(ready.map((r) => r.words)).toFixed(0)} ms |`);
+  console.log(`| the editor alone with the example, shown | ${alone[0].toFixed(0)} ms | ${median(alone).toFixed(0)} ms |`);
 
   console.log("\n| key press to diagnostics (median) | marks in the editor | error list |\n|---|---|---|");
   const example = await keystrokeToDiagnostics(exampleSource, runs * 2);
@@ -182,6 +218,7 @@ try {
 } finally {
   await browser.close();
   server.close();
+  editorAloneServer.close();
   rmSync(profile, { recursive: true, force: true });
   rmSync(scratch, { recursive: true, force: true });
 }
